@@ -1,0 +1,236 @@
+// Frame synthesis: the fixed-point formulas, the blend, the field rows, the index map and the
+// refusal of impossible requests.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "Morph.h"
+#include "MorphError.h"
+#include "ScriptedDialogs.h"
+#include "Synthesis.h"
+
+namespace qv {
+namespace {
+
+TEST(TriangleCoords, CornersAndDegenerateTriangles) {
+  struct Case {
+    TPoint p0, p1, p2, q;
+    int32_t a, b;
+  } cases[] = {
+      {{10, 10}, {50, 10}, {10, 40}, {10, 10}, 0, 0},
+      {{10, 10}, {50, 10}, {10, 40}, {50, 10}, 32768, 0},
+      {{10, 10}, {50, 10}, {10, 40}, {10, 40}, 0, 32768},
+      {{10, 10}, {50, 10}, {10, 40}, {30, 25}, 16384, 16384},  // e2.X = 0 branch
+      {{0, 0}, {0, 30}, {40, 0}, {20, 15}, 16384, 16384},      // e1.X = 0 branch
+      {{0, 0}, {0, 30}, {0, 60}, {0, 15}, 0, 0},               // both edges vertical
+      {{0, 0}, {0, 30}, {40, 0}, {0, 15}, 16384, 0},
+      {{0, 0}, {40, 0}, {0, 0}, {20, 5}, 16384, 0},            // e2 = 0: B := 0
+      {{0, 0}, {10, 10}, {20, 20}, {5, 5}, 0, 0},              // collinear: det = 0
+      {{0, 0}, {30, 10}, {10, 30}, {20, 20}, 16384, 16384},    // general: det = 800
+      {{0, 0}, {30, 10}, {10, 30}, {1, 0}, 1229, -409},        // rounding with the sign of d
+  };
+  for (const auto& c : cases) {
+    int32_t A = -1, B = -1;
+    TriangleCoords(c.p0, c.p1, c.p2, c.q, A, B);
+    EXPECT_EQ(A, c.a) << c.q.X << "," << c.q.Y;
+    EXPECT_EQ(B, c.b) << c.q.X << "," << c.q.Y;
+  }
+}
+
+TEST(TrianglePoint, TruncatesTowardZero) {
+  EXPECT_EQ(TrianglePoint({10, 10}, {50, 10}, {10, 40}, 16384, 16384), (TPoint{30, 25}));
+  EXPECT_EQ(TrianglePoint({10, 10}, {13, 10}, {10, 13}, 16383, 0), (TPoint{11, 10}));
+  EXPECT_EQ(TrianglePoint({10, 10}, {7, 10}, {10, 7}, 16383, 0), (TPoint{9, 10}))
+      << "-1.49 truncates to -1";
+  // Far-off corners neither overflow into undefined behaviour nor crash.
+  TrianglePoint({INT32_MIN, INT32_MAX}, {INT32_MAX, INT32_MIN}, {0, 0}, INT32_MAX, INT32_MIN);
+  int32_t A, B;
+  TriangleCoords({INT32_MIN, INT32_MIN}, {INT32_MAX, 0}, {0, INT32_MAX}, {5, 5}, A, B);
+}
+
+TEST(BlendPixel, FormulaRoundsDown) {
+  EXPECT_EQ(BlendPixel(0x00FF8000, 0x00000080, 128), 0x007E3F40u);
+  EXPECT_EQ(BlendPixel(0x00FFFFFF, 0x00FFFFFF, 0), 0x00FEFEFEu);
+  EXPECT_EQ(BlendPixel(0x00010101, 0x00FFFFFF, 0), 0u);
+  EXPECT_EQ(BlendPixel(0x00000000, 0x00FFFFFF, 255), 0x00FEFEFEu);
+  EXPECT_EQ(BlendPixel(0xFF000000, 0xFF000000, 7), 0xFE000000u) << "fourth byte blends too";
+}
+
+TEST(BlendPixels, VectorPathEqualsTheFormulaForEveryWeightAndLength) {
+  std::mt19937 rng(7);
+  for (int len : {1, 3, 4, 5, 17, 64}) {
+    std::vector<uint32_t> a(len), b(len), d(len);
+    for (int i = 0; i < len; ++i) a[i] = rng(), b[i] = rng();
+    for (int w = 0; w <= 255; ++w) {
+      BlendPixels(a.data(), b.data(), d.data(), uint8_t(w), 1, len);
+      for (int i = 0; i < len; ++i) ASSERT_EQ(d[i], BlendPixel(a[i], b[i], uint8_t(w)));
+    }
+  }
+  uint32_t a = 100, b = 200, d = 0;
+  BlendPixels(&a, &b, &d, uint8_t(MulDiv(50, 255, 100)), 1, 1);
+  EXPECT_EQ(d, 149u);
+}
+
+// A morphing of W x H whose sources are filled directly: source 1 pixel = f1(x, y), etc.
+class Synthesis : public ::testing::Test {
+ protected:
+  static constexpr int W = 40, H = 30;
+  void SetUp() override {
+    m.NewProject("", W, H);
+    m.SetMorphMode(mm_Points);
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        m.Source1().SourcePix()[(H - 1 - y) * W + x] = Pix1(x, y);
+        m.Source2().SourcePix()[(H - 1 - y) * W + x] = Pix2(x, y);
+      }
+  }
+  static uint32_t Pix1(int x, int y) { return uint32_t(x * 5) << 16 | uint32_t(y * 7) << 8 | 9; }
+  static uint32_t Pix2(int x, int y) { return uint32_t(200 - x) << 16 | uint32_t(y) << 8 | 250; }
+  uint32_t At(int x, int y) { return m.TargetBmp().Pixels32()[(H - 1 - y) * W + x]; }
+  void PaintTarget(uint32_t v) {
+    for (int i = 0; i < W * H; ++i) m.TargetBmp().Pixels32()[i] = v;
+  }
+  void Frame(int nomi, int denom, TOddEvenBoth oe = oe_both, bool bg = false) {
+    m.MakeFramesInit();
+    m.UpdateTargetAngles(nomi, denom);
+    m.UpdateTargetPict();
+    m.Make1Frame(nomi, denom, oe, bg);
+  }
+  TScriptedDialogs dialogs;
+  TMorphing m;
+};
+
+TEST_F(Synthesis, UpdateTargetAnglesRoundsHalvesUp) {
+  m.AddPoint(m.Source1(), {10, 11});
+  ASSERT_TRUE(m.Source2().setPointData(4, {13, 20}, false));
+  m.UpdateTargetAngles(1, 2);
+  EXPECT_EQ(m.TargetAngles()[4], (TPoint{12, 16}));  // 11.5 -> 12, 15.5 -> 16
+  m.UpdateTargetAngles(0, 7);
+  EXPECT_EQ(m.TargetAngles()[4], (TPoint{10, 11}));
+  m.UpdateTargetAngles(7, 7);
+  EXPECT_EQ(m.TargetAngles()[4], (TPoint{13, 20}));
+}
+
+TEST_F(Synthesis, WithoutTrianglesEveryPixelKeepsItsContent) {
+  PaintTarget(0x00123456);
+  Frame(1, 2, oe_both, true);  // no background prepared: nothing is cleared
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) ASSERT_EQ(At(x, y), 0x00123456u);
+}
+
+TEST_F(Synthesis, IdentityGeometryBlendsTheSamePixelOfBothSources) {
+  m.AppendTriangle({0, 1, 2});
+  m.AppendTriangle({0, 2, 3});
+  for (int nomi : {0, 1, 2}) {
+    Frame(nomi, 2);
+    const uint8_t w = uint8_t(MulDiv(nomi, 255, 2));
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        // With equal points in both sources the mapping is the identity up to one pixel of
+        // truncation; corners map exactly.
+        const uint32_t v = At(x, y);
+        bool found = false;
+        for (int dy = -1; dy <= 0 && !found; ++dy)
+          for (int dx = -1; dx <= 0 && !found; ++dx) {
+            const int sx = std::max(0, x + dx), sy = std::max(0, y + dy);
+            found = v == BlendPixel(Pix1(sx, sy), Pix2(sx, sy), w);
+          }
+        ASSERT_TRUE(found) << x << "," << y << " at " << nomi;
+      }
+    EXPECT_EQ(At(0, 0), BlendPixel(Pix1(0, 0), Pix2(0, 0), w));
+    EXPECT_EQ(At(W - 1, H - 1), BlendPixel(Pix1(W - 1, H - 1), Pix2(W - 1, H - 1), w));
+  }
+}
+
+TEST_F(Synthesis, FramePixelsFollowTheFormulas) {
+  m.AddPoint(m.Source1(), {20, 15});
+  ASSERT_TRUE(m.Source2().setPointData(4, {26, 10}, false));
+  for (TTrianglePerIndex t : {TTrianglePerIndex{0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}})
+    m.AppendTriangle(t);
+  Frame(3, 8);
+  const TAngleArray& ta = m.TargetAngles();
+  int checked = 0;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      const uint32_t v = SwapRedBlue(m.TriangleIndexes()[(H - 1 - y) * W + x]);
+      ASSERT_GE(v, 1u) << "the net covers the frame";
+      const auto& t = m.Triangles()[v - 1];
+      TTriangle tt{ta[t[0]], ta[t[1]], ta[t[2]]};
+      int32_t A, B;
+      TriangleCoords(tt, {x, y}, A, B);
+      auto src = [&](const TMorphSource& s) {
+        TTriangle st{s.Angles()[t[0]], s.Angles()[t[1]], s.Angles()[t[2]]};
+        TPoint p = TrianglePoint(st, A, B);
+        p.X = std::clamp(p.X, 0, W - 1);
+        p.Y = std::clamp(p.Y, 0, H - 1);
+        return s.SourcePix()[(H - 1 - p.Y) * W + p.X];
+      };
+      ASSERT_EQ(At(x, y), BlendPixel(src(m.Source1()), src(m.Source2()), uint8_t(MulDiv(3, 255, 8))));
+      ++checked;
+    }
+  EXPECT_EQ(checked, W * H);
+}
+
+TEST_F(Synthesis, FieldsComputeEveryOtherRow) {
+  m.AppendTriangle({0, 1, 2});
+  m.AppendTriangle({0, 2, 3});
+  const uint32_t mark = 0x00ABCDEF;
+  for (TOddEvenBoth oe : {oe_even, oe_odd}) {
+    PaintTarget(mark);
+    Frame(1, 2, oe);
+    for (int y = 0; y < H; ++y) {
+      const bool computed = (y % 2 == 1) == (oe == oe_odd);
+      EXPECT_EQ(At(5, y) != mark, computed) << "row " << y;
+    }
+  }
+}
+
+TEST_F(Synthesis, IndexValuesBeyondTheTriangleCountAreUncovered) {
+  m.AppendTriangle({0, 1, 2});
+  m.AppendTriangle({0, 2, 3});
+  m.MakeFramesInit();
+  m.UpdateTargetAngles(0, 1);
+  m.UpdateTargetPict();
+  m.DeleteTriangle(1);  // the map still holds triangle 2
+  m.MakeFramesInit();
+  PaintTarget(0x00010203);
+  m.Make1Frame(0, 1, oe_both, false);
+  EXPECT_EQ(At(1, H - 2), 0x00010203u) << "below the diagonal: the deleted triangle";
+  EXPECT_NE(At(W - 2, 1), 0x00010203u);
+}
+
+TEST_F(Synthesis, RefusesDenomZeroAndMissingBuffersBeforeAnyPixelChanges) {
+  m.AppendTriangle({0, 1, 2});
+  m.MakeFramesInit();
+  EXPECT_THROW(m.UpdateTargetAngles(1, 0), EMorphError);
+  m.UpdateTargetAngles(1, 2);
+  m.UpdateTargetPict();
+  PaintTarget(0x00111111);
+  EXPECT_THROW(m.Make1Frame(1, 0, oe_both, true), EMorphError);
+  EXPECT_EQ(At(3, 3), 0x00111111u);
+  m.FreePixBuffers();
+  EXPECT_THROW(m.Make1Frame(1, 2, oe_both, true), EMorphError);
+  EXPECT_THROW(m.BlendFrame(1, 2), EMorphError);
+}
+
+TEST_F(Synthesis, DiagonalOfTwoTrianglesBelongsToTheLaterOne) {
+  TMorphing sq;
+  sq.NewProject("", 20, 20);
+  sq.SetMorphMode(mm_Points);
+  sq.AppendTriangle({0, 1, 2});
+  sq.AppendTriangle({0, 2, 3});
+  sq.UpdateTargetAngles(0, 1);
+  sq.UpdateTargetPict();
+  for (int i = 0; i < 20; ++i)
+    EXPECT_EQ(SwapRedBlue(sq.TriangleIndexes()[(19 - i) * 20 + i]), 2u) << i;
+}
+
+TEST_F(Synthesis, BlendFrameCrossDissolvesTheWholeBuffers) {
+  m.BlendFrame(50, 100);
+  EXPECT_EQ(At(7, 3), BlendPixel(Pix1(7, 3), Pix2(7, 3), 128));
+  m.BlendFrame(0, 100);
+  EXPECT_EQ(At(0, 0), BlendPixel(Pix1(0, 0), Pix2(0, 0), 0));
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,44 @@
+// Frame synthesis and the cross-dissolve at 1920 x 1080.
+#include <benchmark/benchmark.h>
+
+#include "BenchScene.h"
+#include "Synthesis.h"
+
+namespace qv::bench {
+namespace {
+
+constexpr int32_t kW = 1920, kH = 1080;
+
+void SetPixelCounters(benchmark::State& state) {
+  state.counters["pixels/s"] =
+      benchmark::Counter(double(kW) * kH, benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["fps"] = benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// The whole frame at the position 1/2: interpolated points, index map and synthesis.
+void GridFrame(benchmark::State& state) {
+  auto m = MakeGridScene(kW, kH, 15, 15);  // 450 triangles
+  m->MakeFramesInit();
+  for (auto _ : state) {
+    m->UpdateTargetAngles(1, 2);
+    m->UpdateTargetPict();
+    m->Make1Frame(1, 2, oe_both, true);
+    benchmark::DoNotOptimize(m->TargetBmp().Bits());
+  }
+  SetPixelCounters(state);
+}
+BENCHMARK(GridFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BlendPixelsFrame(benchmark::State& state) {
+  std::vector<uint32_t> a(size_t(kW) * kH, 0x00336699), b(size_t(kW) * kH, 0x00CC9966),
+      d(size_t(kW) * kH);
+  for (auto _ : state) {
+    BlendPixels(a.data(), b.data(), d.data(), 128, kH, kW);
+    benchmark::DoNotOptimize(d.data());
+  }
+  SetPixelCounters(state);
+}
+BENCHMARK(BlendPixelsFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace qv::bench

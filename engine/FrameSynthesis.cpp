@@ -6,6 +6,7 @@
 #include "Canvas.h"
 #include "Morph.h"
 #include "MorphError.h"
+#include "FastSynthesis.h"
 #include "Synthesis.h"
 
 namespace qv {
@@ -29,8 +30,8 @@ void TMorphing::GetTargetBitmapInfo(TBitmapInfoHeader& bi, uint16_t aBitCount) c
 void TMorphing::FreePixBuffers() {
   FSource1->FreeSourcePix();
   FSource2->FreeSourcePix();
-  FTargetPix.reset();
-  FTriangleIndexes.reset();
+  FTargetPix = nullptr;
+  FTriangleIndexes = nullptr;
 }
 
 void TMorphing::MakeFramesInit() {
@@ -84,8 +85,7 @@ void TMorphing::RasterizeTriangles(TBitmap& raster, const TAngleArray& angles, i
 void TMorphing::UpdateTargetPict() {
   const int32_t W = Width(), H = Height();
   RasterizeTriangles(*FTargetRectIdxBmp, FTargetAngles, W, H);
-  FTriangleIndexes = AllocPixBuffer(size_t(W) * size_t(H));
-  FTargetRectIdxBmp->ReadPixels32(FTriangleIndexes.get());
+  FTriangleIndexes = FTargetRectIdxBmp->Pixels32();
 }
 
 void TMorphing::CheckFrameRequest(int32_t denom) const {
@@ -119,38 +119,26 @@ void TMorphing::Make1Frame(int32_t nomi, int32_t denom, TOddEvenBoth OddEvenBoth
   CheckFrameRequest(denom);
   const int32_t W = Width(), H = Height();
   if (BgDraw) DrawBackgroundForFrame();
-  FTargetBmp->ReadPixels32(FTargetPix.get());
+  // FTargetPix is the target bitmap's own memory: it holds the bitmap's content already, and
+  // what is computed into it is the bitmap's content afterwards.
 
   const size_t n = std::min({FTriangles.size(), FTriangleTarget.size(), FTriangleSource1.size(),
                              FTriangleSource2.size()});
   for (size_t i = 0; i < n; ++i) GetAnglePoints(FTriangleTarget[i], FTriangles[i], FTargetAngles);
 
-  const uint8_t w = uint8_t(MulDiv(nomi, 255, denom));
-  const uint32_t* pix1 = FSource1->FSourcePix.get();
-  const uint32_t* pix2 = FSource2->FSourcePix.get();
-  const uint32_t* idx = FTriangleIndexes.get();
-  uint32_t* target = FTargetPix.get();
-  const int32_t step = OddEvenBoth == oe_both ? 1 : 2;
-  for (int32_t y = OddEvenBoth == oe_odd ? 1 : 0; y < H; y += step) {
-    const size_t row = size_t(H - 1 - y) * size_t(W);
-    for (int32_t x = 0; x < W; ++x) {
-      const uint32_t v = SwapRedBlue(idx[row + x]) & 0xFFFFFF;
-      if (v == 0 || v > n) continue;
-      const size_t k = v - 1;
-      int32_t A, B;
-      TriangleCoords(FTriangleTarget[k], TPoint{x, y}, A, B);
-      TPoint p1 = TrianglePoint(FTriangleSource1[k], A, B);
-      TPoint p2 = TrianglePoint(FTriangleSource2[k], A, B);
-      p1.X = std::clamp(p1.X, 0, W - 1);
-      p1.Y = std::clamp(p1.Y, 0, H - 1);
-      p2.X = std::clamp(p2.X, 0, W - 1);
-      p2.Y = std::clamp(p2.Y, 0, H - 1);
-      const uint32_t c1 = pix1[size_t(H - 1 - p1.Y) * W + p1.X];
-      const uint32_t c2 = pix2[size_t(H - 1 - p2.Y) * W + p2.X];
-      target[row + x] = BlendPixel(c1, c2, w);
-    }
-  }
-  FTargetBmp->WritePixels32(target);
+  TSynthesisFrame f;
+  f.Index = FTriangleIndexes;
+  f.Src1 = FSource1->FSourcePix.get();
+  f.Src2 = FSource2->FSourcePix.get();
+  f.Target = FTargetPix;
+  f.W = W;
+  f.H = H;
+  f.TriTarget = FTriangleTarget.data();
+  f.Tri1 = FTriangleSource1.data();
+  f.Tri2 = FTriangleSource2.data();
+  f.Count = n;
+  f.Weight = uint8_t(MulDiv(nomi, 255, denom));
+  SynthesizeFrame(f, OddEvenBoth);
 }
 
 void TMorphing::BlendFrame(int32_t p, int32_t m) {
@@ -158,9 +146,8 @@ void TMorphing::BlendFrame(int32_t p, int32_t m) {
   if (!FTargetPix || !FSource1->FSourcePix || !FSource2->FSourcePix)
     throw EMorphError("Das Zwischenbild kann nicht berechnet werden: Bilder fehlen.");
   const uint8_t w = uint8_t(MulDiv(p, 255, m));
-  BlendPixels(FSource1->FSourcePix.get(), FSource2->FSourcePix.get(), FTargetPix.get(), w,
-              Height(), Width());
-  FTargetBmp->WritePixels32(FTargetPix.get());
+  BlendPixels(FSource1->FSourcePix.get(), FSource2->FSourcePix.get(), FTargetPix, w, Height(),
+              Width());
 }
 
 }  // namespace qv

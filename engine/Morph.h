@@ -258,10 +258,13 @@ class TMorphing : public TMorph0 {
   }
   TBitmap& TargetBmp() { return *FTargetBmp; }
   const TBitmap& TargetBmp() const { return *FTargetBmp; }
-  uint32_t* TargetPix() { return FTargetPix.get(); }
+  // The target's pixel buffer: the memory of the 32-bit target bitmap itself, so that reading
+  // the bitmap into it and writing it back cost nothing.
+  uint32_t* TargetPix() { return FTargetPix; }
   const TAngleArray& TargetAngles() const { return FTargetAngles; }
   TBitmap& TargetRectIdxBmp() { return *FTargetRectIdxBmp; }
-  const uint32_t* TriangleIndexes() const { return FTriangleIndexes.get(); }
+  // The triangle index map of the current frame: the memory of the raster TargetRectIdxBmp.
+  const uint32_t* TriangleIndexes() const { return FTriangleIndexes; }
   int32_t AngleCount() const { return FSource1->AngleCount(); }
   int32_t Width() const override { return FTargetBmp->Width(); }
   int32_t Height() const override { return FTargetBmp->Height(); }
@@ -350,7 +353,7 @@ class TMorphing : public TMorph0 {
   std::unique_ptr<TMorphSource> FSource1;
   std::unique_ptr<TMorphSource> FSource2;
   std::unique_ptr<TBitmap> FTargetBmp;
-  TPixBuffer FTargetPix;
+  uint32_t* FTargetPix = nullptr;
   TMorphEditMode FMorphMode = mm_ImgSel;
   TVersionNr FVersion;
   int32_t FSelectedAngleCount = 0;
@@ -358,7 +361,7 @@ class TMorphing : public TMorph0 {
   std::vector<TTrianglePerIndex> FTriangles;
   TAngleArray FTargetAngles;
   std::unique_ptr<TBitmap> FTargetRectIdxBmp;
-  TPixBuffer FTriangleIndexes;
+  const uint32_t* FTriangleIndexes = nullptr;
   int32_t FCurrentZoom = 1000;
   std::vector<TTriangle> FTriangleTarget;
   std::vector<TTriangle> FTriangleSource1;

@@ -39,7 +39,7 @@ void TMorphing::setTargetImageSize(int32_t aWidth, int32_t aHeight) {
     try {
       FSource1->AllocSourcePix(words * 4);
       FSource2->AllocSourcePix(words * 4);
-      FTargetPix = AllocPixBuffer(words);
+      FTargetPix = FTargetBmp->Pixels32();
     } catch (const EMorphError&) {
       FreePixBuffers();
       Dialogs().ShowMessage("Unzulässige Bildgröße", TMessagePlacement::Screen);

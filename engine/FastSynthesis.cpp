@@ -1,0 +1,258 @@
+#include "FastSynthesis.h"
+
+#include <immintrin.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "Synthesis.h"
+#include "WorkerPool.h"
+
+namespace qv {
+
+namespace {
+
+// Why doubles are exact here. Within a run of one triangle the affine numerators are linear in x:
+// mA = aX * x + aY * y + aC (the rounding offset d div 2 included), and A = sign(det) *
+// trunc(mA / |det|), B likewise with its own numerator and the opposite sign. With every corner
+// coordinate within +-2^16, |mA| < 2^51, so mA is an exact double; a correctly rounded quotient
+// of two such integers truncates to the exact integer quotient (its error is below 1 / |det|,
+// the least distance of a non-integer quotient from an integer). If also |A|, |B| < 2^31 over the
+// triangle's pixels, they are the same 32-bit values as the plain formulas give, and
+// e * A + e' * B (|e| <= 2^17) stays below 2^49: the mapped point, its division by 32768 (a power
+// of two) and its truncation are exact as well. Triangles outside these bounds, and the
+// triangles with a vertical edge or no area, which the plain formulas treat by other branches,
+// are computed with the plain formulas.
+constexpr int64_t kCoordLimit = int64_t(1) << 16;
+constexpr int64_t kQuotientLimit = (int64_t(1) << 31) - 2;
+
+struct TMapping {
+  double P0X, P0Y, E1X, E2X, E1Y, E2Y;
+};
+
+struct TTriSetup {
+  bool Fast = false;
+  int64_t AX = 0, AY = 0, AC = 0, BX = 0, BY = 0, BC = 0;
+  double D = 1, SA = 1, SB = -1;
+  TMapping M1{}, M2{};
+};
+
+bool WithinLimit(const TTriangle& t) {
+  for (const TPoint& p : t)
+    if (std::llabs(p.X) > kCoordLimit || std::llabs(p.Y) > kCoordLimit) return false;
+  return true;
+}
+
+TMapping MappingOf(const TTriangle& t) {
+  return TMapping{double(t[0].X),          double(t[0].Y),
+                  double(t[1].X - t[0].X), double(t[2].X - t[0].X),
+                  double(t[1].Y - t[0].Y), double(t[2].Y - t[0].Y)};
+}
+
+// Largest |a * x + b * y + c| over the rectangle [x0, x1] x [y0, y1].
+int64_t MaxAbsLinear(int64_t a, int64_t b, int64_t c, int64_t x0, int64_t x1, int64_t y0,
+                     int64_t y1) {
+  int64_t m = 0;
+  for (int64_t x : {x0, x1})
+    for (int64_t y : {y0, y1}) m = std::max(m, std::llabs(a * x + b * y + c));
+  return m;
+}
+
+TTriSetup SetupTriangle(const TTriangle& tt, const TTriangle& t1, const TTriangle& t2, int32_t W,
+                        int32_t H) {
+  TTriSetup s;
+  if (!WithinLimit(tt) || !WithinLimit(t1) || !WithinLimit(t2)) return s;
+  const int64_t p0x = tt[0].X, p0y = tt[0].Y;
+  const int64_t e1x = tt[1].X - p0x, e1y = tt[1].Y - p0y;
+  const int64_t e2x = tt[2].X - p0x, e2y = tt[2].Y - p0y;
+  if (e1x == 0 || e2x == 0) return s;
+  const int64_t det = e1x * e2y - e2x * e1y;
+  if (det == 0) return s;
+  const int64_t hd = det / 2;
+  s.AX = 32768 * e2y;
+  s.AY = -32768 * e2x;
+  s.AC = 32768 * (-p0x * e2y + p0y * e2x) + hd;
+  s.BX = 32768 * e1y;
+  s.BY = -32768 * e1x;
+  s.BC = 32768 * (-p0x * e1y + p0y * e1x) - hd;
+  const int64_t D = std::llabs(det);
+  s.D = double(D);
+  s.SA = det > 0 ? 1.0 : -1.0;
+  s.SB = -s.SA;
+  // The pixels a raster assigns to the triangle lie in its bounding box, inside the frame.
+  auto [minX, maxX] = std::minmax({tt[0].X, tt[1].X, tt[2].X});
+  auto [minY, maxY] = std::minmax({tt[0].Y, tt[1].Y, tt[2].Y});
+  const int64_t x0 = std::max(minX, 0), x1 = std::min(maxX, W - 1);
+  const int64_t y0 = std::max(minY, 0), y1 = std::min(maxY, H - 1);
+  if (x0 > x1 || y0 > y1) return s;
+  if (MaxAbsLinear(s.AX, s.AY, s.AC, x0, x1, y0, y1) / D >= kQuotientLimit) return s;
+  if (MaxAbsLinear(s.BX, s.BY, s.BC, x0, x1, y0, y1) / D >= kQuotientLimit) return s;
+  s.M1 = MappingOf(t1);
+  s.M2 = MappingOf(t2);
+  s.Fast = true;
+  return s;
+}
+
+// One pixel with the plain formulas.
+inline uint32_t PlainPixel(const TSynthesisFrame& f, size_t k, int32_t x, int32_t y) {
+  const int32_t W = f.W, H = f.H;
+  int32_t A, B;
+  TriangleCoords(f.TriTarget[k], TPoint{x, y}, A, B);
+  TPoint p1 = TrianglePoint(f.Tri1[k], A, B);
+  TPoint p2 = TrianglePoint(f.Tri2[k], A, B);
+  p1.X = std::clamp(p1.X, 0, W - 1);
+  p1.Y = std::clamp(p1.Y, 0, H - 1);
+  p2.X = std::clamp(p2.X, 0, W - 1);
+  p2.Y = std::clamp(p2.Y, 0, H - 1);
+  return BlendPixel(f.Src1[size_t(H - 1 - p1.Y) * W + p1.X], f.Src2[size_t(H - 1 - p2.Y) * W + p2.X],
+                    f.Weight);
+}
+
+void PlainRun(const TSynthesisFrame& f, size_t k, int32_t y, int32_t xs, int32_t xe,
+              uint32_t* dstRow) {
+  for (int32_t x = xs; x < xe; ++x) dstRow[x] = PlainPixel(f, k, x, y);
+}
+
+#if defined(__x86_64__)
+#define QV_AVX2 __attribute__((target("avx2,fma")))
+
+// The mapped buffer index (H - 1 - Y) * W + X of four pixels, clamped into the frame.
+QV_AVX2 inline __m128i MappedIndex(const TMapping& m, __m256d A, __m256d B, __m256d maxX,
+                                   __m256d maxY, __m256d W) {
+  const __m256d scale = _mm256_set1_pd(1.0 / 32768.0);
+  const __m256d zero = _mm256_setzero_pd();
+  const int round = _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC;
+  __m256d sx = _mm256_fmadd_pd(_mm256_set1_pd(m.E1X), A, _mm256_mul_pd(_mm256_set1_pd(m.E2X), B));
+  __m256d sy = _mm256_fmadd_pd(_mm256_set1_pd(m.E1Y), A, _mm256_mul_pd(_mm256_set1_pd(m.E2Y), B));
+  __m256d X = _mm256_add_pd(_mm256_set1_pd(m.P0X), _mm256_round_pd(_mm256_mul_pd(sx, scale), round));
+  __m256d Y = _mm256_add_pd(_mm256_set1_pd(m.P0Y), _mm256_round_pd(_mm256_mul_pd(sy, scale), round));
+  X = _mm256_min_pd(_mm256_max_pd(X, zero), maxX);
+  Y = _mm256_min_pd(_mm256_max_pd(Y, zero), maxY);
+  return _mm256_cvttpd_epi32(_mm256_fmadd_pd(_mm256_sub_pd(maxY, Y), W, X));
+}
+
+QV_AVX2 inline __m128i Blend4(__m128i a, __m128i b, __m128i wa, __m128i wb) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), wa),
+                                                  _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), wb)),
+                                    8);
+  const __m128i hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), wa),
+                                                  _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), wb)),
+                                    8);
+  return _mm_packus_epi16(lo, hi);
+}
+
+QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
+                     int32_t xe, uint32_t* dstRow) {
+  const int round = _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC;
+  const __m256d D = _mm256_set1_pd(s.D);
+  const __m256d SA = _mm256_set1_pd(s.SA), SB = _mm256_set1_pd(s.SB);
+  const __m256d maxX = _mm256_set1_pd(f.W - 1), maxY = _mm256_set1_pd(f.H - 1);
+  const __m256d W = _mm256_set1_pd(f.W);
+  const __m128i wa = _mm_set1_epi16(int16_t(255 - f.Weight)), wb = _mm_set1_epi16(int16_t(f.Weight));
+  const int64_t a0 = s.AX * xs + s.AY * y + s.AC;
+  const int64_t b0 = s.BX * xs + s.BY * y + s.BC;
+  __m256d mA = _mm256_set_pd(double(a0 + 3 * s.AX), double(a0 + 2 * s.AX), double(a0 + s.AX),
+                             double(a0));
+  __m256d mB = _mm256_set_pd(double(b0 + 3 * s.BX), double(b0 + 2 * s.BX), double(b0 + s.BX),
+                             double(b0));
+  const __m256d stepA = _mm256_set1_pd(double(4 * s.AX)), stepB = _mm256_set1_pd(double(4 * s.BX));
+  const int* src1 = reinterpret_cast<const int*>(f.Src1);
+  const int* src2 = reinterpret_cast<const int*>(f.Src2);
+  for (int32_t x = xs; x < xe; x += 4) {
+    const __m256d A = _mm256_mul_pd(_mm256_round_pd(_mm256_div_pd(mA, D), round), SA);
+    const __m256d B = _mm256_mul_pd(_mm256_round_pd(_mm256_div_pd(mB, D), round), SB);
+    const __m128i c1 = _mm_i32gather_epi32(src1, MappedIndex(s.M1, A, B, maxX, maxY, W), 4);
+    const __m128i c2 = _mm_i32gather_epi32(src2, MappedIndex(s.M2, A, B, maxX, maxY, W), 4);
+    const __m128i r = Blend4(c1, c2, wa, wb);
+    if (xe - x >= 4) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dstRow + x), r);
+    } else {
+      const __m128i lanes = _mm_setr_epi32(0, 1, 2, 3);
+      const __m128i mask = _mm_cmplt_epi32(lanes, _mm_set1_epi32(xe - x));
+      _mm_maskstore_epi32(reinterpret_cast<int*>(dstRow + x), mask, r);
+    }
+    mA = _mm256_add_pd(mA, stepA);
+    mB = _mm256_add_pd(mB, stepB);
+  }
+}
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  return has;
+}
+#else
+bool HasAvx2() { return false; }
+void FastRun(const TSynthesisFrame& f, const TTriSetup&, int32_t y, int32_t xs, int32_t xe,
+             uint32_t* dstRow) {}
+#endif
+
+template <bool kFast>
+void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup, int32_t y) {
+  const int32_t W = f.W;
+  const uint32_t* idxRow = f.Index + size_t(f.H - 1 - y) * W;
+  uint32_t* dstRow = f.Target + size_t(f.H - 1 - y) * W;
+  int32_t x = 0;
+  while (x < W) {
+    const uint32_t raw = idxRow[x];
+    int32_t e = x + 1;
+    while (e < W && idxRow[e] == raw) ++e;
+    const uint32_t v = SwapRedBlue(raw) & 0xFFFFFF;
+    if (v != 0 && v <= f.Count) {
+      const size_t k = v - 1;
+      if (kFast && setup[k].Fast)
+        FastRun(f, setup[k], y, x, e, dstRow);
+      else
+        PlainRun(f, k, y, x, e, dstRow);
+    }
+    x = e;
+  }
+}
+
+}  // namespace
+
+void SynthesizeFramePlain(const TSynthesisFrame& f, TOddEvenBoth oe) {
+  const int32_t step = oe == oe_both ? 1 : 2;
+  for (int32_t y = oe == oe_odd ? 1 : 0; y < f.H; y += step) {
+    const uint32_t* idxRow = f.Index + size_t(f.H - 1 - y) * f.W;
+    uint32_t* dstRow = f.Target + size_t(f.H - 1 - y) * f.W;
+    for (int32_t x = 0; x < f.W; ++x) {
+      const uint32_t v = SwapRedBlue(idxRow[x]) & 0xFFFFFF;
+      if (v != 0 && v <= f.Count) dstRow[x] = PlainPixel(f, v - 1, x, y);
+    }
+  }
+}
+
+void SynthesizeFrame(const TSynthesisFrame& f, TOddEvenBoth oe) {
+  if (f.W <= 0 || f.H <= 0) return;
+  const bool fast = HasAvx2();
+  thread_local std::vector<TTriSetup> setup;
+  setup.assign(f.Count, TTriSetup{});
+  if (fast)
+    for (size_t k = 0; k < f.Count; ++k)
+      setup[k] = SetupTriangle(f.TriTarget[k], f.Tri1[k], f.Tri2[k], f.W, f.H);
+
+  const int32_t first = oe == oe_odd ? 1 : 0, step = oe == oe_both ? 1 : 2;
+  const int32_t rows = f.H > first ? (f.H - first + step - 1) / step : 0;
+  TWorkerPool& pool = SynthesisPool();
+  const int parts = std::min(pool.Threads(), std::max(rows, 1));
+  const auto& rowsSetup = setup;
+  auto part = [&](int i) {
+    if (i >= parts) return;
+    const int32_t r0 = int32_t(int64_t(rows) * i / parts), r1 = int32_t(int64_t(rows) * (i + 1) / parts);
+    for (int32_t r = r0; r < r1; ++r) {
+      const int32_t y = first + r * step;
+      if (fast)
+        SynthesizeRow<true>(f, rowsSetup, y);
+      else
+        SynthesizeRow<false>(f, rowsSetup, y);
+    }
+  };
+  if (parts <= 1)
+    part(0);
+  else
+    pool.Run(part);
+}
+
+}  // namespace qv

@@ -1,0 +1,34 @@
+// The per-pixel loop of frame synthesis, computed fast and bit for bit like the plain formulas
+// of Synthesis.h: rows are split across the synthesis pool, each row is walked in runs of one
+// triangle, and inside a run the affine coordinates and both mappings are evaluated four pixels
+// at a time in double precision, where every intermediate is an exactly representable integer
+// (see the bounds in FastSynthesis.cpp). Triangles outside those bounds use the plain formulas.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "Types.h"
+
+namespace qv {
+
+struct TSynthesisFrame {
+  const uint32_t* Index = nullptr;  // index map as read from the raster (red and blue exchanged)
+  const uint32_t* Src1 = nullptr;
+  const uint32_t* Src2 = nullptr;
+  uint32_t* Target = nullptr;
+  int32_t W = 0, H = 0;
+  const TTriangle* TriTarget = nullptr;
+  const TTriangle* Tri1 = nullptr;
+  const TTriangle* Tri2 = nullptr;
+  size_t Count = 0;
+  uint8_t Weight = 0;
+};
+
+// Computes the covered pixels of the rows selected by oe (from the top: even, odd or all).
+void SynthesizeFrame(const TSynthesisFrame& f, TOddEvenBoth oe);
+
+// The same with the plain formulas on the caller's thread: the reference for the fast path.
+void SynthesizeFramePlain(const TSynthesisFrame& f, TOddEvenBoth oe);
+
+}  // namespace qv

@@ -1,0 +1,44 @@
+// A pool of worker threads created once and reused by every frame: a job is split into parts,
+// part 0 runs on the caller's thread, the others on the workers, and Run returns when all are
+// done. Results never depend on the number of threads (the parts are disjoint).
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace qv {
+
+class TWorkerPool {
+ public:
+  explicit TWorkerPool(int threads);
+  ~TWorkerPool();
+  TWorkerPool(const TWorkerPool&) = delete;
+  TWorkerPool& operator=(const TWorkerPool&) = delete;
+
+  int Threads() const { return int(FWorkers.size()) + 1; }
+  // Calls part(i) for i = 0 .. Threads() - 1, concurrently.
+  void Run(const std::function<void(int)>& part);
+
+ private:
+  void WorkerLoop(int index);
+
+  std::vector<std::thread> FWorkers;
+  std::mutex FMutex;
+  std::condition_variable FWake;
+  std::condition_variable FDone;
+  const std::function<void(int)>* FJob = nullptr;
+  uint64_t FGeneration = 0;
+  int FPending = 0;
+  bool FQuit = false;
+};
+
+// The engine's pool for frame synthesis; by default one thread per processor core.
+TWorkerPool& SynthesisPool();
+// Sets the number of threads frame synthesis uses (1 = the caller's thread only).
+void SetSynthesisThreads(int threads);
+
+}  // namespace qv

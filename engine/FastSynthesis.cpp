@@ -17,8 +17,8 @@ namespace {
 // mA = aX * x + aY * y + aC (the rounding offset d div 2 included), and A = sign(det) *
 // trunc(mA / |det|), B likewise with its own numerator and the opposite sign. With every corner
 // coordinate within +-2^16, |mA| < 2^51, so mA is an exact double; a correctly rounded quotient
-// of two such integers truncates to the exact integer quotient (its error is below 1 / |det|,
-// the least distance of a non-integer quotient from an integer). If also |A|, |B| < 2^31 over the
+// of two such integers is within one of the exact integer quotient, and the exact remainder
+// m - q * |det| (also an exact double) corrects it (TruncDiv). If also |A|, |B| < 2^31 over the
 // triangle's pixels, they are the same 32-bit values as the plain formulas give, and
 // e * A + e' * B (|e| <= 2^17) stays below 2^49: the mapped point, its division by 32768 (a power
 // of two) and its truncation are exact as well. Triangles outside these bounds, and the
@@ -40,7 +40,7 @@ struct TTriSetup {
 
 bool WithinLimit(const TTriangle& t) {
   for (const TPoint& p : t)
-    if (std::llabs(p.X) > kCoordLimit || std::llabs(p.Y) > kCoordLimit) return false;
+    if (std::abs(int64_t(p.X)) > kCoordLimit || std::abs(int64_t(p.Y)) > kCoordLimit) return false;
   return true;
 }
 
@@ -55,7 +55,7 @@ int64_t MaxAbsLinear(int64_t a, int64_t b, int64_t c, int64_t x0, int64_t x1, in
                      int64_t y1) {
   int64_t m = 0;
   for (int64_t x : {x0, x1})
-    for (int64_t y : {y0, y1}) m = std::max(m, std::llabs(a * x + b * y + c));
+    for (int64_t y : {y0, y1}) m = std::max(m, std::abs(a * x + b * y + c));
   return m;
 }
 
@@ -76,16 +76,13 @@ TTriSetup SetupTriangle(const TTriangle& tt, const TTriangle& t1, const TTriangl
   s.BX = 32768 * e1y;
   s.BY = -32768 * e1x;
   s.BC = 32768 * (-p0x * e1y + p0y * e1x) - hd;
-  const int64_t D = std::llabs(det);
+  const int64_t D = std::abs(det);
   s.D = double(D);
   s.SA = det > 0 ? 1.0 : -1.0;
   s.SB = -s.SA;
-  // The pixels a raster assigns to the triangle lie in its bounding box, inside the frame.
-  auto [minX, maxX] = std::minmax({tt[0].X, tt[1].X, tt[2].X});
-  auto [minY, maxY] = std::minmax({tt[0].Y, tt[1].Y, tt[2].Y});
-  const int64_t x0 = std::max(minX, 0), x1 = std::min(maxX, W - 1);
-  const int64_t y0 = std::max(minY, 0), y1 = std::min(maxY, H - 1);
-  if (x0 > x1 || y0 > y1) return s;
+  // Bounded over the whole frame, so that any pixel the index map assigns to the triangle,
+  // however far from it, is covered by the bounds.
+  const int64_t x0 = 0, x1 = W - 1, y0 = 0, y1 = H - 1;
   if (MaxAbsLinear(s.AX, s.AY, s.AC, x0, x1, y0, y1) / D >= kQuotientLimit) return s;
   if (MaxAbsLinear(s.BX, s.BY, s.BC, x0, x1, y0, y1) / D >= kQuotientLimit) return s;
   s.M1 = MappingOf(t1);
@@ -143,10 +140,23 @@ QV_AVX2 inline __m128i Blend4(__m128i a, __m128i b, __m128i wa, __m128i wb) {
   return _mm_packus_epi16(lo, hi);
 }
 
+// trunc(m / D) for four exact integers m with |m| < 2^51 and a positive integer D: the quotient
+// through the reciprocal is off by at most one, the exact remainder tells which way.
+QV_AVX2 inline __m256d TruncDiv(__m256d m, __m256d D, __m256d invD) {
+  const int round = _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC;
+  const __m256d signBit = _mm256_set1_pd(-0.0);
+  const __m256d one = _mm256_set1_pd(1.0);
+  const __m256d am = _mm256_andnot_pd(signBit, m);
+  __m256d q = _mm256_round_pd(_mm256_mul_pd(am, invD), round);
+  const __m256d r = _mm256_fnmadd_pd(q, D, am);
+  q = _mm256_add_pd(q, _mm256_and_pd(_mm256_cmp_pd(r, D, _CMP_GE_OQ), one));
+  q = _mm256_sub_pd(q, _mm256_and_pd(_mm256_cmp_pd(r, _mm256_setzero_pd(), _CMP_LT_OQ), one));
+  return _mm256_or_pd(q, _mm256_and_pd(m, signBit));
+}
+
 QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
                      int32_t xe, uint32_t* dstRow) {
-  const int round = _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC;
-  const __m256d D = _mm256_set1_pd(s.D);
+    const __m256d D = _mm256_set1_pd(s.D), invD = _mm256_set1_pd(1.0 / s.D);
   const __m256d SA = _mm256_set1_pd(s.SA), SB = _mm256_set1_pd(s.SB);
   const __m256d maxX = _mm256_set1_pd(f.W - 1), maxY = _mm256_set1_pd(f.H - 1);
   const __m256d W = _mm256_set1_pd(f.W);
@@ -161,8 +171,8 @@ QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
   const int* src1 = reinterpret_cast<const int*>(f.Src1);
   const int* src2 = reinterpret_cast<const int*>(f.Src2);
   for (int32_t x = xs; x < xe; x += 4) {
-    const __m256d A = _mm256_mul_pd(_mm256_round_pd(_mm256_div_pd(mA, D), round), SA);
-    const __m256d B = _mm256_mul_pd(_mm256_round_pd(_mm256_div_pd(mB, D), round), SB);
+    const __m256d A = _mm256_mul_pd(TruncDiv(mA, D, invD), SA);
+    const __m256d B = _mm256_mul_pd(TruncDiv(mB, D, invD), SB);
     const __m128i c1 = _mm_i32gather_epi32(src1, MappedIndex(s.M1, A, B, maxX, maxY, W), 4);
     const __m128i c2 = _mm_i32gather_epi32(src2, MappedIndex(s.M2, A, B, maxX, maxY, W), 4);
     const __m128i r = Blend4(c1, c2, wa, wb);

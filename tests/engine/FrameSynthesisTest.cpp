@@ -7,7 +7,9 @@
 #include "Morph.h"
 #include "MorphError.h"
 #include "ScriptedDialogs.h"
+#include "FastSynthesis.h"
 #include "Synthesis.h"
+#include "WorkerPool.h"
 
 namespace qv {
 namespace {
@@ -230,6 +232,108 @@ TEST_F(Synthesis, BlendFrameCrossDissolvesTheWholeBuffers) {
   EXPECT_EQ(At(7, 3), BlendPixel(Pix1(7, 3), Pix2(7, 3), 128));
   m.BlendFrame(0, 100);
   EXPECT_EQ(At(0, 0), BlendPixel(Pix1(0, 0), Pix2(0, 0), 0));
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// The fast path against the plain formulas: random nets of every shape (tiny, huge, degenerate,
+// vertical edges, corners far outside the frame) and index maps that assign pixels anywhere.
+TEST(FastSynthesis, EqualsThePlainFormulasBitForBit) {
+  std::mt19937 rng(2024);
+  for (int scene = 0; scene < 60; ++scene) {
+    const int32_t W = 1 + rng() % 97, H = 1 + rng() % 61;
+    const size_t n = 1 + rng() % 12;
+    auto coord = [&](int32_t size) -> int32_t {
+      switch (rng() % 6) {
+        case 0: return int32_t(rng() % 5) - 2;                          // near the origin
+        case 1: return size - 1 + int32_t(rng() % 5) - 2;               // near the far border
+        case 2: return int32_t(rng() % 400000) - 200000;                // far outside
+        case 3: return int32_t(rng()) / 2;                              // anywhere
+        default: return int32_t(rng() % uint32_t(size + 20)) - 10;     // in and around
+      }
+    };
+    std::vector<TTriangle> tt(n), t1(n), t2(n);
+    for (size_t k = 0; k < n; ++k) {
+      for (auto* t : {&tt[k], &t1[k], &t2[k]})
+        for (TPoint& p : *t) p = TPoint{coord(W), coord(H)};
+      if (rng() % 4 == 0) tt[k][1].X = tt[k][0].X;  // a vertical edge
+      if (rng() % 6 == 0) tt[k][2] = TPoint{tt[k][0].X + 2 * (tt[k][1].X - tt[k][0].X),
+                                            tt[k][0].Y + 2 * (tt[k][1].Y - tt[k][0].Y)};
+    }
+    std::vector<uint32_t> idx(size_t(W) * H), s1(idx.size()), s2(idx.size());
+    for (auto& v : idx) v = SwapRedBlue(uint32_t(rng() % (n + 3)));  // some beyond the count
+    for (auto& v : s1) v = rng() & 0x00FFFFFF;
+    for (auto& v : s2) v = rng() & 0x00FFFFFF;
+    for (TOddEvenBoth oe : {oe_both, oe_even, oe_odd}) {
+      std::vector<uint32_t> fast(idx.size(), 0x00ABCDEF), plain(idx.size(), 0x00ABCDEF);
+      TSynthesisFrame f;
+      f.Index = idx.data();
+      f.Src1 = s1.data();
+      f.Src2 = s2.data();
+      f.W = W;
+      f.H = H;
+      f.TriTarget = tt.data();
+      f.Tri1 = t1.data();
+      f.Tri2 = t2.data();
+      f.Count = n;
+      f.Weight = uint8_t(rng());
+      f.Target = fast.data();
+      SynthesizeFrame(f, oe);
+      f.Target = plain.data();
+      SynthesizeFramePlain(f, oe);
+      ASSERT_EQ(fast, plain) << "scene " << scene;
+    }
+  }
+}
+
+// Realistic nets of many small triangles, where nearly every pixel takes the vector path, on
+// one and on two threads.
+TEST(FastSynthesis, GridNetsOnOneAndTwoThreads) {
+  std::mt19937 rng(99);
+  const int32_t W = 331, H = 217;
+  for (int threads : {1, 2}) {
+    SetSynthesisThreads(threads);
+    std::vector<TTriangle> tt, t1, t2;
+    std::vector<uint32_t> idx(size_t(W) * H), s1(idx.size()), s2(idx.size());
+    for (auto& v : s1) v = rng() & 0x00FFFFFF;
+    for (auto& v : s2) v = rng() & 0x00FFFFFF;
+    const int cell = 13;
+    for (int32_t y = 0; y < H; ++y)
+      for (int32_t x = 0; x < W; ++x) {
+        const int32_t cx = x / cell, cy = y / cell;
+        const uint32_t k = uint32_t((cy * (W / cell + 1) + cx) * 2 + ((x % cell) > (y % cell)));
+        idx[size_t(H - 1 - y) * W + x] = SwapRedBlue(k + 1);
+      }
+    const size_t n = size_t((H / cell + 1) * (W / cell + 1) * 2);
+    auto jitter = [&](int32_t v) { return v + int32_t(rng() % 7) - 3; };
+    for (size_t k = 0; k < n; ++k) {
+      const int32_t c = int32_t(k / 2), cx = c % (W / cell + 1), cy = c / (W / cell + 1);
+      const TPoint a{cx * cell, cy * cell}, b{cx * cell + cell, cy * cell + cell};
+      const TPoint o = (k % 2) ? TPoint{b.X, a.Y} : TPoint{a.X, b.Y};
+      TTriangle base{a, o, b};
+      tt.push_back(base);
+      TTriangle j1, j2;
+      for (int i = 0; i < 3; ++i) {
+        j1[i] = {jitter(base[i].X), jitter(base[i].Y)};
+        j2[i] = {jitter(base[i].X), jitter(base[i].Y)};
+      }
+      for (int i = 0; i < 3; ++i) tt.back()[i] = {jitter(base[i].X), jitter(base[i].Y)};
+      t1.push_back(j1);
+      t2.push_back(j2);
+    }
+    std::vector<uint32_t> fast(idx.size()), plain(idx.size());
+    TSynthesisFrame f{idx.data(), s1.data(), s2.data(), fast.data(), W, H,
+                      tt.data(),  t1.data(), t2.data(), n,           77};
+    SynthesizeFrame(f, oe_both);
+    f.Target = plain.data();
+    SynthesizeFramePlain(f, oe_both);
+    ASSERT_EQ(fast, plain) << threads << " threads";
+  }
+  SetSynthesisThreads(2);
 }
 
 }  // namespace

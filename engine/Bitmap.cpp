@@ -84,7 +84,10 @@ void TBitmap::ReadPixels32(uint32_t* dst) const {
 void TBitmap::WritePixels32(const uint32_t* src) {
   if (Empty()) return;
   if (FPixelFormat == pf32bit) {
-    std::memcpy(FBits.get(), src, ImageSize());
+    // The fourth byte of a 32-bit bitmap stays 0 whatever the buffer holds there.
+    uint32_t* d = reinterpret_cast<uint32_t*>(FBits.get());
+    const size_t count = size_t(FWidth) * size_t(FHeight);
+    for (size_t i = 0; i < count; ++i) d[i] = src[i] & 0x00FFFFFFu;
     return;
   }
   const int32_t stride = RowBytes();

@@ -1,0 +1,73 @@
+#include "PngFile.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "Bitmap.h"
+#include "MorphError.h"
+#include "PictureIo.h"
+
+namespace qv {
+
+namespace {
+
+// libpng's simplified reader keeps its error handling (setjmp/longjmp) inside the library and
+// answers 0 on any failure; the image is freed on every path.
+struct TPngImage {
+  png_image Image;
+  TPngImage() {
+    std::memset(&Image, 0, sizeof Image);
+    Image.version = PNG_IMAGE_VERSION;
+  }
+  ~TPngImage() { png_image_free(&Image); }
+};
+
+void BeginRead(TPngImage& png, const uint8_t* data, size_t size, const std::string& fileName) {
+  if (!png_image_begin_read_from_memory(&png.Image, data, size))
+    throw EMorphError(PictureDamagedText(fileName));
+  CheckPictureSize(fileName, png.Image.width, png.Image.height);
+}
+
+}  // namespace
+
+void DecodePng(const uint8_t* data, size_t size, const std::string& fileName, TBitmap& bitmap) {
+  TPngImage png;
+  BeginRead(png, data, size, fileName);
+  png.Image.format = PNG_FORMAT_BGR;
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(int32_t(png.Image.width), int32_t(png.Image.height));
+  const png_color white = {255, 255, 255};
+  // Negative stride: the bottom row comes first in memory, as in the bitmap.
+  if (!png_image_finish_read(&png.Image, &white, bitmap.Bits(), -bitmap.RowBytes(), nullptr))
+    throw EMorphError(PictureDamagedText(fileName));
+}
+
+void DecodePngWithMask(const uint8_t* data, size_t size, const std::string& fileName,
+                       TBitmap& bitmap, std::vector<uint8_t>& mask) {
+  TPngImage png;
+  BeginRead(png, data, size, fileName);
+  png.Image.format = PNG_FORMAT_BGRA;
+  const int32_t w = int32_t(png.Image.width), h = int32_t(png.Image.height);
+  std::vector<uint8_t> pixels(size_t(w) * h * 4);
+  if (!png_image_finish_read(&png.Image, nullptr, pixels.data(), 0, nullptr))
+    throw EMorphError(PictureDamagedText(fileName));
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(w, h);
+  mask.assign(size_t(w) * h, 0);
+  bool transparent = false;
+  for (int32_t y = 0; y < h; ++y) {
+    const uint8_t* src = pixels.data() + size_t(y) * w * 4;
+    uint8_t* dst = bitmap.ScanLine(y);
+    uint8_t* m = mask.data() + size_t(y) * w;
+    for (int32_t x = 0; x < w; ++x, src += 4, dst += 3) {
+      std::memcpy(dst, src, 3);
+      m[x] = src[3] >= 128 ? 255 : 0;
+      transparent = transparent || m[x] == 0;
+    }
+  }
+  if (!transparent) mask.clear();
+}
+
+}  // namespace qv

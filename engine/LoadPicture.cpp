@@ -6,7 +6,9 @@
 #include "Dialogs.h"
 #include "Morph.h"
 #include "MorphError.h"
+#include "BmpFile.h"
 #include "PictureFile.h"
+#include "PictureIo.h"
 
 namespace qv {
 
@@ -34,7 +36,8 @@ void LoadPicture(const std::string& fileName, TBitmap& bitmap, TMorphSource& sou
     DrawMissingPlaceholder(fileName, bitmap, source);
     return;
   }
-  if (!IsSourcePictureFile(fileName)) {
+  const TPictureKind kind = PictureKindOf(fileName);
+  if (kind != pk_Bmp && kind != pk_Jpeg && kind != pk_Gif && kind != pk_Png) {
     // A format that cannot serve as a source picture: say so and keep the previous picture.
     Dialogs().ShowInformation(PictureFormatText(fileName));
     return;

@@ -131,6 +131,7 @@ TEST_F(MorphDocument, AddSelectedPointAnswers) {
 }
 
 TEST_F(MorphDocument, StatusText) {
+  m.SetFileName("/tmp/projects/a.qvp");
   EXPECT_EQ(m.GetStatusAsString(),
             "ausgewähte Punkte: 0  ()\rModus: Pointsetting\r4 Punkte, 0 Dreiecke");
   for (int i = 0; i < 8; ++i) m.AddPoint(m.Source1(), {10 + i, 20 + i});

@@ -88,7 +88,7 @@ std::vector<uint8_t> TestFrame(int width, int height, int n) {
       bool inSquare = x >= sx && x < sx + sq && y >= sy && y < sy + sq;
       row[3 * x] = uint8_t(inSquare ? 230 : x * 255 / std::max(1, width - 1));
       row[3 * x + 1] = uint8_t(inSquare ? 40 : y * 255 / std::max(1, height - 1));
-      row[3 * x + 2] = uint8_t((x + y + 4 * n) / 2);
+      row[3 * x + 2] = uint8_t((x + y) / 2 + 37 * n);  // wraps: every frame differs clearly
     }
   }
   return dib;

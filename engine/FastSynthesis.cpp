@@ -188,12 +188,32 @@ QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
   }
 }
 
+// The end of the run of equal index values starting at x: the first e > x with row[e] != row[x],
+// or W.
+QV_AVX2 inline int32_t RunEnd(const uint32_t* row, int32_t x, int32_t W) {
+  const uint32_t v = row[x];
+  int32_t e = x + 1;
+  const __m256i vv = _mm256_set1_epi32(int32_t(v));
+  for (; e + 8 <= W; e += 8) {
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + e));
+    const uint32_t eq = uint32_t(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(d, vv))));
+    if (eq != 0xFF) return e + __builtin_ctz(~eq);
+  }
+  while (e < W && row[e] == v) ++e;
+  return e;
+}
+
 bool HasAvx2() {
   static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
   return has;
 }
 #else
 bool HasAvx2() { return false; }
+inline int32_t RunEnd(const uint32_t* row, int32_t x, int32_t W) {
+  int32_t e = x + 1;
+  while (e < W && row[e] == row[x]) ++e;
+  return e;
+}
 void FastRun(const TSynthesisFrame& f, const TTriSetup&, int32_t y, int32_t xs, int32_t xe,
              uint32_t* dstRow) {}
 #endif
@@ -206,8 +226,13 @@ void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup
   int32_t x = 0;
   while (x < W) {
     const uint32_t raw = idxRow[x];
-    int32_t e = x + 1;
-    while (e < W && idxRow[e] == raw) ++e;
+    int32_t e;
+    if constexpr (kFast) {
+      e = RunEnd(idxRow, x, W);
+    } else {
+      e = x + 1;
+      while (e < W && idxRow[e] == raw) ++e;
+    }
     const uint32_t v = SwapRedBlue(raw) & 0xFFFFFF;
     if (v != 0 && v <= f.Count) {
       const size_t k = v - 1;

@@ -129,17 +129,6 @@ QV_AVX2 inline __m128i MappedIndex(const TMapping& m, __m256d A, __m256d B, __m2
   return _mm256_cvttpd_epi32(_mm256_fmadd_pd(_mm256_sub_pd(maxY, Y), W, X));
 }
 
-QV_AVX2 inline __m128i Blend4(__m128i a, __m128i b, __m128i wa, __m128i wb) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), wa),
-                                                  _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), wb)),
-                                    8);
-  const __m128i hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), wa),
-                                                  _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), wb)),
-                                    8);
-  return _mm_packus_epi16(lo, hi);
-}
-
 // trunc(m / D) for four exact integers m with |m| < 2^51 and a positive integer D: the quotient
 // through the reciprocal is off by at most one, the exact remainder tells which way.
 QV_AVX2 inline __m256d TruncDiv(__m256d m, __m256d D, __m256d invD) {
@@ -154,13 +143,31 @@ QV_AVX2 inline __m256d TruncDiv(__m256d m, __m256d D, __m256d invD) {
   return _mm256_or_pd(q, _mm256_and_pd(m, signBit));
 }
 
+QV_AVX2 inline __m256i Blend8(__m256i a, __m256i b, __m256i wa, __m256i wb) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i lo = _mm256_srli_epi16(
+      _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(a, zero), wa),
+                       _mm256_mullo_epi16(_mm256_unpacklo_epi8(b, zero), wb)),
+      8);
+  const __m256i hi = _mm256_srli_epi16(
+      _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(a, zero), wa),
+                       _mm256_mullo_epi16(_mm256_unpackhi_epi8(b, zero), wb)),
+      8);
+  return _mm256_packus_epi16(lo, hi);
+}
+
+// A run is done in chunks: first the mapped buffer indexes of all its pixels (long chains of
+// arithmetic without memory access, which overlap well), then the gathers and blends.
+constexpr int32_t kChunk = 64;
+
 QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
                      int32_t xe, uint32_t* dstRow) {
-    const __m256d D = _mm256_set1_pd(s.D), invD = _mm256_set1_pd(1.0 / s.D);
+  const __m256d D = _mm256_set1_pd(s.D), invD = _mm256_set1_pd(1.0 / s.D);
   const __m256d SA = _mm256_set1_pd(s.SA), SB = _mm256_set1_pd(s.SB);
   const __m256d maxX = _mm256_set1_pd(f.W - 1), maxY = _mm256_set1_pd(f.H - 1);
   const __m256d W = _mm256_set1_pd(f.W);
-  const __m128i wa = _mm_set1_epi16(int16_t(255 - f.Weight)), wb = _mm_set1_epi16(int16_t(f.Weight));
+  const __m256i wa = _mm256_set1_epi16(int16_t(255 - f.Weight));
+  const __m256i wb = _mm256_set1_epi16(int16_t(f.Weight));
   const int64_t a0 = s.AX * xs + s.AY * y + s.AC;
   const int64_t b0 = s.BX * xs + s.BY * y + s.BC;
   __m256d mA = _mm256_set_pd(double(a0 + 3 * s.AX), double(a0 + 2 * s.AX), double(a0 + s.AX),
@@ -170,21 +177,35 @@ QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
   const __m256d stepA = _mm256_set1_pd(double(4 * s.AX)), stepB = _mm256_set1_pd(double(4 * s.BX));
   const int* src1 = reinterpret_cast<const int*>(f.Src1);
   const int* src2 = reinterpret_cast<const int*>(f.Src2);
-  for (int32_t x = xs; x < xe; x += 4) {
-    const __m256d A = _mm256_mul_pd(TruncDiv(mA, D, invD), SA);
-    const __m256d B = _mm256_mul_pd(TruncDiv(mB, D, invD), SB);
-    const __m128i c1 = _mm_i32gather_epi32(src1, MappedIndex(s.M1, A, B, maxX, maxY, W), 4);
-    const __m128i c2 = _mm_i32gather_epi32(src2, MappedIndex(s.M2, A, B, maxX, maxY, W), 4);
-    const __m128i r = Blend4(c1, c2, wa, wb);
-    if (xe - x >= 4) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dstRow + x), r);
-    } else {
-      const __m128i lanes = _mm_setr_epi32(0, 1, 2, 3);
-      const __m128i mask = _mm_cmplt_epi32(lanes, _mm_set1_epi32(xe - x));
-      _mm_maskstore_epi32(reinterpret_cast<int*>(dstRow + x), mask, r);
+  alignas(32) int32_t idx1[kChunk], idx2[kChunk];
+  for (int32_t x0 = xs; x0 < xe; x0 += kChunk) {
+    const int32_t count = std::min(kChunk, xe - x0);
+    // Whole groups of eight, so that every lane the gathers read holds a computed index.
+    const int32_t computed = (count + 7) & ~7;
+    for (int32_t i = 0; i < computed; i += 4) {
+      const __m256d A = _mm256_mul_pd(TruncDiv(mA, D, invD), SA);
+      const __m256d B = _mm256_mul_pd(TruncDiv(mB, D, invD), SB);
+      _mm_store_si128(reinterpret_cast<__m128i*>(idx1 + i), MappedIndex(s.M1, A, B, maxX, maxY, W));
+      _mm_store_si128(reinterpret_cast<__m128i*>(idx2 + i), MappedIndex(s.M2, A, B, maxX, maxY, W));
+      mA = _mm256_add_pd(mA, stepA);
+      mB = _mm256_add_pd(mB, stepB);
     }
-    mA = _mm256_add_pd(mA, stepA);
-    mB = _mm256_add_pd(mB, stepB);
+    for (int32_t i = 0; i < count; i += 8) {
+      const __m256i i1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(idx1 + i));
+      const __m256i i2 = _mm256_load_si256(reinterpret_cast<const __m256i*>(idx2 + i));
+      // Lanes past the run hold the indexes of the pixels after it, clamped into the frame like
+      // all others: gathering them is safe, and they are not stored.
+      const __m256i r = Blend8(_mm256_i32gather_epi32(src1, i1, 4),
+                               _mm256_i32gather_epi32(src2, i2, 4), wa, wb);
+      uint32_t* dst = dstRow + x0 + i;
+      if (count - i >= 8) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), r);
+      } else {
+        const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - i),
+                                                _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(dst), mask, r);
+      }
+    }
   }
 }
 

@@ -1,7 +1,8 @@
 #include "BitmapCanvas.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstddef>
+#include <cstdint>
 
 #include "Bitmap.h"
 #include "PixelCopy.h"
@@ -13,6 +14,17 @@
 namespace qv {
 
 namespace {
+
+// Sets n 32-bit pixels from p on, with 16-byte stores where the row allows.
+void FillPixels32(uint32_t* p, size_t n, uint32_t pixel) {
+  typedef uint32_t TQuad __attribute__((vector_size(16), may_alias));
+  for (; n > 0 && (reinterpret_cast<uintptr_t>(p) & 15) != 0; --n) *p++ = pixel;
+  const TQuad quad = {pixel, pixel, pixel, pixel};
+  TQuad* q = reinterpret_cast<TQuad*>(p);
+  for (size_t i = 0; i < n / 4; ++i) q[i] = quad;
+  p += n / 4 * 4;
+  for (n %= 4; n > 0; --n) *p++ = pixel;
+}
 
 // Paints runs in one colour, either fully or with the forward-diagonal hatch: an 8 x 8
 // pattern tied to the bitmap's top-left pixel whose lines run from bottom-left to top-right,
@@ -32,7 +44,7 @@ class TSpanPainter : public TSpanSink {
     if (FBitmap.PixelFormat() == pf32bit) {
       uint32_t* p = reinterpret_cast<uint32_t*>(row);
       if (step == 1)
-        std::fill(p + x1, p + x2, FPixel);
+        FillPixels32(p + x1, size_t(x2 - x1), FPixel);
       else
         for (int32_t x = x1; x < x2; x += step) p[x] = FPixel;
       return;
@@ -51,9 +63,13 @@ class TSpanPainter : public TSpanSink {
   bool FHatched;
 };
 
-TPixelArea AreaOf(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+TPixelArea AreaOf(const TRect& r) {
+  return {r.Left, r.Top, r.Right, r.Bottom};
+}
 
-TPixelArea WholeOf(const TBitmap& b) { return {0, 0, b.Width(), b.Height()}; }
+TPixelArea WholeOf(const TBitmap& b) {
+  return {0, 0, b.Width(), b.Height()};
+}
 
 }  // namespace
 

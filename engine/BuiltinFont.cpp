@@ -112,24 +112,43 @@ constexpr TRows kSharpS = {0x0C, 0x12, 0x12, 0x14, 0x12, 0x11, 0x16};
 constexpr TRows kDotlessI = {0x00, 0x00, 0x0C, 0x04, 0x04, 0x04, 0x0E};
 
 // U+00C0 .. U+00FF: the base letter and its accent (` grave, ' acute, ^ circumflex, ~ tilde,
-// : diaeresis, o ring, blank none); '\0' for ß, '*' for a box.
+// : diaeresis, o ring, blank none); '\0' for ß.
 constexpr char kLatin1Base[] =
-    "AAAAAAAC" "EEEEIIII" "DNOOOOOx" "OUUUUYP\0"
-    "aaaaaaac" "eeeeiiii" "dnooooo/" "ouuuuypy";
+    "AAAAAAAC"
+    "EEEEIIII"
+    "DNOOOOOx"
+    "OUUUUYP\0"
+    "aaaaaaac"
+    "eeeeiiii"
+    "dnooooo/"
+    "ouuuuypy";
 constexpr char kLatin1Accent[] =
-    "`'^~:o  " "`'^:`'^:" " ~`'^~: " " `'^:'  "
-    "`'^~:o  " "`'^:`'^:" " ~`'^~: " " `'^:' :";
+    "`'^~:o  "
+    "`'^:`'^:"
+    " ~`'^~: "
+    " `'^:'  "
+    "`'^~:o  "
+    "`'^:`'^:"
+    " ~`'^~: "
+    " `'^:' :";
 static_assert(sizeof(kLatin1Base) == 65 && sizeof(kLatin1Accent) == 65);
 
 uint8_t AccentRow(char accent) {
   switch (accent) {
-    case '`': return 0x08;
-    case '\'': return 0x02;
-    case '^': return 0x0E;
-    case '~': return 0x0D;
-    case ':': return 0x0A;
-    case 'o': return 0x04;
-    default: return 0;
+    case '`':
+      return 0x08;
+    case '\'':
+      return 0x02;
+    case '^':
+      return 0x0E;
+    case '~':
+      return 0x0D;
+    case ':':
+      return 0x0A;
+    case 'o':
+      return 0x04;
+    default:
+      return 0;
   }
 }
 

@@ -19,17 +19,19 @@ void CopyRow(uint8_t* dst, const uint8_t* src, const std::vector<int32_t>& cols,
     const int32_t sc = cols[k];
     if (maskRow && maskRow[sc] == 0) continue;
     const uint8_t* s = src + size_t(sc) * SrcBytes;
-    if constexpr (SrcBytes == 4 && DstBytes == 4) {
-      uint32_t v;
+    uint32_t v;
+    if constexpr (SrcBytes == 4)
       std::memcpy(&v, s, 4);
+    else
+      v = uint32_t(s[0]) | (uint32_t(s[1]) << 8) | (uint32_t(s[2]) << 16);
+    if constexpr (DstBytes == 4) {
       v &= 0x00FFFFFFu;
       std::memcpy(dst, &v, 4);
-      continue;
+    } else {
+      dst[0] = uint8_t(v);
+      dst[1] = uint8_t(v >> 8);
+      dst[2] = uint8_t(v >> 16);
     }
-    dst[0] = s[0];
-    dst[1] = s[1];
-    dst[2] = s[2];
-    if constexpr (DstBytes == 4) dst[3] = 0;
   }
 }
 
@@ -61,8 +63,8 @@ std::vector<int32_t> ColumnTable(const TPixelArea& dest, const TPixelArea& sourc
 
 }  // namespace
 
-void CopyPixels(TBitmap& dst, const TPixelArea& dest, const TBitmap& src,
-                const TPixelArea& source, const uint8_t* mask) {
+void CopyPixels(TBitmap& dst, const TPixelArea& dest, const TBitmap& src, const TPixelArea& source,
+                const uint8_t* mask) {
   if (dst.Empty() || src.Empty()) return;
   if (dest.Width() <= 0 || dest.Height() <= 0 || source.Width() <= 0 || source.Height() <= 0)
     return;
@@ -79,7 +81,8 @@ void CopyPixels(TBitmap& dst, const TPixelArea& dest, const TBitmap& src,
   // Equal widths and formats without a mask: the row is one block.
   const bool block = !mask && source.Width() == dest.Width() && srcBytes == dstBytes;
   const TRowCopy copyRow = RowCopyFor(src.PixelFormat(), dst.PixelFormat());
-  const int64_t y0 = std::max<int64_t>(dest.Top, 0), y1 = std::min<int64_t>(dest.Bottom, dst.Height());
+  const int64_t y0 = std::max<int64_t>(dest.Top, 0),
+                y1 = std::min<int64_t>(dest.Bottom, dst.Height());
   if (y0 >= y1) return;
   TFloorStep row(0, source.Height(), dest.Height(), y0 - dest.Top);
   int64_t lastSource = -1;

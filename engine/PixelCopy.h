@@ -24,7 +24,7 @@ struct TPixelArea {
 // With a mask (one byte per pixel of src, rows from the top, no padding), only source pixels
 // whose mask byte is not 0 are copied. Nothing happens for an empty bitmap or area. dst and
 // src may be the same bitmap.
-void CopyPixels(TBitmap& dst, const TPixelArea& dest, const TBitmap& src,
-                const TPixelArea& source, const uint8_t* mask = nullptr);
+void CopyPixels(TBitmap& dst, const TPixelArea& dest, const TBitmap& src, const TPixelArea& source,
+                const uint8_t* mask = nullptr);
 
 }  // namespace qv

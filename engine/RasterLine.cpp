@@ -71,7 +71,8 @@ void TraceLine(TPoint a, TPoint b, bool skipEnd, int32_t w, int32_t h, TSpanSink
   TFloorStep offset(n, 2 * d, 2 * n, first);
   if (xMajor) {
     TRowRuns runs(sink, h);
-    for (int64_t i = first; i <= last; ++i, offset.Next()) runs.Add(major0 + i, minor0 + offset.Value());
+    for (int64_t i = first; i <= last; ++i, offset.Next())
+      runs.Add(major0 + i, minor0 + offset.Value());
     return;
   }
   for (int64_t i = first; i <= last; ++i, offset.Next()) {

@@ -4,6 +4,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "BuiltinFont.h"
@@ -33,7 +34,9 @@ struct TInkClip {
   int64_t Top, Bottom, Width;
 };
 
-bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
+bool IsControl(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
 
 // The runs of ink in one row of count pixels starting at (x0, y); ink(i) tells pixel i.
 template <typename TInk>
@@ -64,14 +67,15 @@ void EmitGlyphBitmap(const FT_Bitmap& bm, int64_t left, int64_t top, const TInkC
           left, top + r, bm.width,
           [row](int64_t i) { return ((row[i >> 3] >> (7 - (i & 7))) & 1) != 0; }, clip, sink);
     else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY)
-      EmitInkRow(left, top + r, bm.width, [row](int64_t i) { return row[i] >= 128; }, clip, sink);
+      EmitInkRow(
+          left, top + r, bm.width, [row](int64_t i) { return row[i] >= 128; }, clip, sink);
   }
 }
 
 // Hinted monochrome glyphs on the font's own advances; false when the font cannot take the
 // size.
-bool RenderTrueType(FT_Face face, int64_t x, int64_t y, int32_t height,
-                    const std::u32string& text, const TInkClip& clip, TSpanSink& sink) {
+bool RenderTrueType(FT_Face face, int64_t x, int64_t y, int32_t height, const std::u32string& text,
+                    const TInkClip& clip, TSpanSink& sink) {
   FT_Size_RequestRec request{};
   request.type = FT_SIZE_REQUEST_TYPE_REAL_DIM;
   request.height = FT_Long(height) * 64;
@@ -86,8 +90,8 @@ bool RenderTrueType(FT_Face face, int64_t x, int64_t y, int32_t height,
       continue;
     FT_GlyphSlot glyph = face->glyph;
     if (FT_Render_Glyph(glyph, FT_RENDER_MODE_MONO) == 0)
-      EmitGlyphBitmap(glyph->bitmap, (pen >> 6) + glyph->bitmap_left,
-                      baseline - glyph->bitmap_top, clip, sink);
+      EmitGlyphBitmap(glyph->bitmap, (pen >> 6) + glyph->bitmap_left, baseline - glyph->bitmap_top,
+                      clip, sink);
     pen += glyph->advance.x;
   }
   return true;
@@ -97,7 +101,8 @@ bool RenderTrueType(FT_Face face, int64_t x, int64_t y, int32_t height,
 void RenderBuiltin(int64_t x, int64_t y, int32_t height, const std::u32string& text,
                    const TInkClip& clip, TSpanSink& sink) {
   using namespace BuiltinFont;
-  const int64_t cellW = std::max<int64_t>(1, (int64_t(CellWidth) * height + CellHeight / 2) / CellHeight);
+  const int64_t cellW =
+      std::max<int64_t>(1, (int64_t(CellWidth) * height + CellHeight / 2) / CellHeight);
   int64_t pen = x;
   for (char32_t c : text) {
     if (IsControl(c)) continue;
@@ -157,8 +162,8 @@ TTextRaster& TTextRaster::Default() {
   return raster;
 }
 
-void TTextRaster::Render(int32_t x, int32_t y, int32_t height, const std::string& text,
-                         int32_t w, int32_t h, TSpanSink& sink) {
+void TTextRaster::Render(int32_t x, int32_t y, int32_t height, const std::string& text, int32_t w,
+                         int32_t h, TSpanSink& sink) {
   const int32_t size = int32_t(std::min<int64_t>(std::abs(int64_t(height)), MaxHeight));
   if (size == 0 || w <= 0 || h <= 0 || text.empty()) return;
   const TInkClip clip{std::max<int64_t>(y, 0), std::min<int64_t>(int64_t(y) + size, h), w};

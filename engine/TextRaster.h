@@ -33,8 +33,8 @@ class TTextRaster {
   // height, and nothing is drawn outside rows y .. y + height - 1 (a negative height counts
   // as its absolute value). Control characters take no room; a character the font lacks
   // shows as the font's box. Clipped to a w x h target.
-  void Render(int32_t x, int32_t y, int32_t height, const std::string& text, int32_t w,
-              int32_t h, TSpanSink& sink);
+  void Render(int32_t x, int32_t y, int32_t height, const std::string& text, int32_t w, int32_t h,
+              TSpanSink& sink);
 
  private:
   struct TFace;

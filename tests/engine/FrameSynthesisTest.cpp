@@ -261,8 +261,10 @@ TEST(FastSynthesis, EqualsThePlainFormulasBitForBit) {
       for (auto* t : {&tt[k], &t1[k], &t2[k]})
         for (TPoint& p : *t) p = TPoint{coord(W), coord(H)};
       if (rng() % 4 == 0) tt[k][1].X = tt[k][0].X;  // a vertical edge
-      if (rng() % 6 == 0) tt[k][2] = TPoint{tt[k][0].X + 2 * (tt[k][1].X - tt[k][0].X),
-                                            tt[k][0].Y + 2 * (tt[k][1].Y - tt[k][0].Y)};
+      if (rng() % 6 == 0) {  // three corners on one line (wrapping to 32 bits if need be)
+        auto beyond = [](int32_t a, int32_t b) { return int32_t(int64_t(a) + 2 * (int64_t(b) - a)); };
+        tt[k][2] = TPoint{beyond(tt[k][0].X, tt[k][1].X), beyond(tt[k][0].Y, tt[k][1].Y)};
+      }
     }
     std::vector<uint32_t> idx(size_t(W) * H), s1(idx.size()), s2(idx.size());
     for (auto& v : idx) v = SwapRedBlue(uint32_t(rng() % (n + 3)));  // some beyond the count

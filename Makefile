@@ -3,8 +3,9 @@ BUILD   ?= build
 ASAN    ?= build-asan
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX  ?= /usr/local
 
-.PHONY: all deps configure build run test asan-test bench format clean
+.PHONY: all deps configure build run test install asan-test bench format clean
 
 all: build
 
@@ -24,6 +25,11 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Installs the programs, desktop entry, file types, icons, manual pages and the example below
+# PREFIX (and below DESTDIR, when given, for staging a package).
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # The non-UI libraries and their tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan-test: deps

@@ -7,6 +7,7 @@
 #include "Morph.h"
 #include "MorphError.h"
 #include "FastSynthesis.h"
+#include "IndexMap.h"
 #include "Synthesis.h"
 
 namespace qv {
@@ -84,7 +85,7 @@ void TMorphing::RasterizeTriangles(TBitmap& raster, const TAngleArray& angles, i
 
 void TMorphing::UpdateTargetPict() {
   const int32_t W = Width(), H = Height();
-  RasterizeTriangles(*FTargetRectIdxBmp, FTargetAngles, W, H);
+  DrawIndexMap(*FTargetRectIdxBmp, FTriangles, FTargetAngles, W, H);
   FTriangleIndexes = FTargetRectIdxBmp->Pixels32();
 }
 

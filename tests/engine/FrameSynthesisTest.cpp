@@ -7,6 +7,7 @@
 #include "Morph.h"
 #include "MorphError.h"
 #include "ScriptedDialogs.h"
+#include "Canvas.h"
 #include "FastSynthesis.h"
 #include "Synthesis.h"
 #include "WorkerPool.h"
@@ -334,6 +335,47 @@ TEST(FastSynthesis, GridNetsOnOneAndTwoThreads) {
     f.Target = plain.data();
     SynthesizeFramePlain(f, oe_both);
     ASSERT_EQ(fast, plain) << threads << " threads";
+  }
+  SetSynthesisThreads(2);
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// The index map drawn in bands on the pool equals the one the canvas draws.
+TEST(IndexMap, EqualsTheCanvasDrawing) {
+  TScriptedDialogs dialogs;
+  std::mt19937 rng(5);
+  for (int threads : {1, 2}) {
+    SetSynthesisThreads(threads);
+    for (int scene = 0; scene < 20; ++scene) {
+      const int32_t W = 1 + rng() % 150, H = 1 + rng() % 90;
+      TMorphing m;
+      m.NewProject("", W, H);
+      m.SetMorphMode(mm_Points);
+      for (int i = 0; i < 12; ++i)
+        m.AddPoint(m.Source1(), {int32_t(rng() % (W + 40)) - 20, int32_t(rng() % (H + 40)) - 20});
+      for (int k = 0; k < 15; ++k)
+        m.AppendTriangle({int32_t(rng() % 16), int32_t(rng() % 16), int32_t(rng() % 16)});
+      m.UpdateTargetAngles(1, 3);
+      m.UpdateTargetPict();
+      std::vector<uint32_t> fast(m.TriangleIndexes(), m.TriangleIndexes() + W * H);
+      TBitmap raster(pf32bit);
+      raster.SetSize(W, H);
+      for (size_t k = 0; k < m.Triangles().size(); ++k) {
+        raster.Canvas().SetBrushColor(TColor(k + 1));
+        raster.Canvas().SetPenColor(TColor(k + 1));
+        TTriangle t;
+        TMorphing::GetAnglePoints(t, m.Triangles()[k], m.TargetAngles());
+        raster.Canvas().Polygon(t.data(), 3);
+      }
+      std::vector<uint32_t> canvas(size_t(W) * H);
+      raster.ReadPixels32(canvas.data());
+      ASSERT_EQ(fast, canvas) << "scene " << scene << ", " << threads << " threads";
+    }
   }
   SetSynthesisThreads(2);
 }

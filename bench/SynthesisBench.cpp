@@ -29,6 +29,26 @@ void GridFrame(benchmark::State& state) {
 }
 BENCHMARK(GridFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The two halves of a frame: drawing the index map, and the pixels.
+void GridIndexMap(benchmark::State& state) {
+  auto m = MakeGridScene(kW, kH, 15, 15);
+  m->MakeFramesInit();
+  m->UpdateTargetAngles(1, 2);
+  for (auto _ : state) m->UpdateTargetPict();
+  SetPixelCounters(state);
+}
+BENCHMARK(GridIndexMap)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void GridPixels(benchmark::State& state) {
+  auto m = MakeGridScene(kW, kH, 15, 15);
+  m->MakeFramesInit();
+  m->UpdateTargetAngles(1, 2);
+  m->UpdateTargetPict();
+  for (auto _ : state) m->Make1Frame(1, 2, oe_both, true);
+  SetPixelCounters(state);
+}
+BENCHMARK(GridPixels)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BlendPixelsFrame(benchmark::State& state) {
   std::vector<uint32_t> a(size_t(kW) * kH, 0x00336699), b(size_t(kW) * kH, 0x00CC9966),
       d(size_t(kW) * kH);

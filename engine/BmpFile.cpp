@@ -80,6 +80,7 @@ class TDibReader {
   void ReadMasks();
   void ReadColorTable(size_t bitsOffset);
   TBgr PaletteColor(uint32_t index) const;
+  size_t RowStride() const { return (size_t(FHeader.Width) * FHeader.BitCount + 31) / 32 * 4; }
 
   size_t DecodeRows(size_t bitsOffset, TBitmap& bitmap, std::vector<uint8_t>* alpha) const;
   void DecodeIndexedRow(const uint8_t* src, uint8_t* dst) const;
@@ -188,10 +189,15 @@ void TDibReader::ReadColorTable(size_t bitsOffset) {
   const size_t entry = h.Core ? 3 : 4;
   const uint32_t full = 1u << h.BitCount;
   size_t count = (h.ColorsUsed == 0 || h.ColorsUsed > full) ? full : h.ColorsUsed;
-  // A table reaching into the bits (or past the data) is cut to the entries before them.
+  // In a file, a table reaching into the bits is cut to the entries before them; without a
+  // bits offset (icons) the bits follow the whole table, which must be present.
   const size_t end = bitsOffset != 0 ? bitsOffset : FSize;
-  if (end < h.TableOffset || end > FSize) Damaged();
-  count = std::min(count, (end - h.TableOffset) / entry);
+  if (end > FSize || end < h.TableOffset) Damaged();
+  const size_t available = end - h.TableOffset;
+  if (bitsOffset != 0)
+    count = std::min(count, available / entry);
+  else if (available / entry < count)
+    Damaged();
   if (count == 0) Damaged();
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* p = FData + h.TableOffset + i * entry;
@@ -216,18 +222,19 @@ size_t TDibReader::Decode(size_t bitsOffset, int heightDivisor, TBitmap& bitmap,
     bitsOffset = h.TableOffset + size_t(FPaletteCount) * entry;
   }
   if (bitsOffset > FSize) Damaged();
+  const bool rle = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
+  if (!rle && (FSize - bitsOffset) / RowStride() < size_t(h.Height)) Damaged();
   bitmap.SetPixelFormat(h.BitCount == 24 ? pf24bit : h.BitCount == 32 ? pf32bit : pf24bit);
   bitmap.SetSize(h.Width, h.Height);
   if (alpha) alpha->clear();
-  if (h.Compression == BI_RLE8 || h.Compression == BI_RLE4) return DecodeRle(bitsOffset, bitmap);
+  if (rle) return DecodeRle(bitsOffset, bitmap);
   return DecodeRows(bitsOffset, bitmap, alpha);
 }
 
 size_t TDibReader::DecodeRows(size_t bitsOffset, TBitmap& bitmap,
                               std::vector<uint8_t>* alpha) const {
   const TDibHeader& h = FHeader;
-  const size_t stride = (size_t(h.Width) * h.BitCount + 31) / 32 * 4;
-  if ((FSize - bitsOffset) / stride < size_t(h.Height)) Damaged();
+  const size_t stride = RowStride();
   const bool withAlpha = alpha && h.BitCount == 32;
   if (withAlpha) alpha->assign(size_t(h.Width) * h.Height, 0);
   for (int32_t y = 0; y < h.Height; ++y) {

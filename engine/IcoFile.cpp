@@ -22,7 +22,8 @@ struct TIconEntry {
   size_t Offset = 0, Size = 0;
 };
 
-// The directory entry whose image lies inside the file and is largest (then deepest).
+// The largest (then deepest) image of the directory; an entry whose image lies outside the
+// file makes the whole file damaged (it was cut).
 bool FindBestEntry(const uint8_t* data, size_t size, TIconEntry& best) {
   const uint16_t count = GetLE16(data + 4);
   if ((size - kDirectorySize) / kEntrySize < count) return false;
@@ -37,7 +38,7 @@ bool FindBestEntry(const uint8_t* data, size_t size, TIconEntry& best) {
     if (entry.Bits == 0 && colors > 0) entry.Bits = colors <= 2 ? 1 : colors <= 16 ? 4 : 8;
     entry.Size = GetLE32(e + 8);
     entry.Offset = GetLE32(e + 12);
-    if (entry.Offset > size || size - entry.Offset < entry.Size || entry.Size < 8) continue;
+    if (entry.Offset > size || size - entry.Offset < entry.Size || entry.Size < 8) return false;
     const int64_t area = int64_t(entry.Width) * entry.Height;
     const int64_t bestArea = int64_t(best.Width) * best.Height;
     if (!found || area > bestArea || (area == bestArea && entry.Bits > best.Bits)) best = entry;

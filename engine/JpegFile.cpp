@@ -101,7 +101,8 @@ TJpegResult Decompress(jpeg_decompress_struct* cinfo, TJpegError* error,
   while (cinfo->output_scanline < cinfo->output_height) {
     const int32_t y = int32_t(cinfo->output_scanline);
     JSAMPROW target = cmyk ? row.data() : bitmap.ScanLine(y);
-    if (jpeg_read_scanlines(cinfo, &target, 1) != 1) return TJpegResult::Damaged;
+    if (jpeg_read_scanlines(cinfo, &target, 1) != 1 || error->Truncated)
+      return TJpegResult::Damaged;  // a cut file is damaged: no need to decode the rest
     if (cmyk) CmykToBgr(row.data(), bitmap.ScanLine(y), bitmap.Width(), cinfo->saw_Adobe_marker);
   }
   jpeg_finish_decompress(cinfo);

@@ -1,5 +1,7 @@
 #include "PictureIo.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -90,7 +92,10 @@ void WritePictureFile(const std::string& fileName, std::initializer_list<TFilePi
     if (ok && piece.Size > 0) ok = std::fwrite(piece.Data, 1, piece.Size, f.get()) == piece.Size;
   ok = std::fclose(f.release()) == 0 && ok;
   if (!ok) {
-    std::remove(fileName.c_str());
+    // Only what the failed write left as a regular file goes; never a device or the like.
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+      std::remove(fileName.c_str());
     throw EMorphError(PictureWriteText(fileName));
   }
 }

@@ -24,10 +24,27 @@ struct TPngImage {
   ~TPngImage() { png_image_free(&Image); }
 };
 
+// libpng's simplified reader stops after the image data; a file is whole only with its IEND
+// chunk. Walks the chunks (length, type, data, checksum) within the data.
+bool HasEndChunk(const uint8_t* data, size_t size) {
+  constexpr size_t kSignature = 8, kChunkFrame = 12;
+  size_t at = kSignature;
+  while (at <= size && size - at >= kChunkFrame) {
+    const uint32_t length = uint32_t(data[at]) << 24 | uint32_t(data[at + 1]) << 16 |
+                            uint32_t(data[at + 2]) << 8 | data[at + 3];
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+    if (length > size - at - kChunkFrame) return false;
+    at += kChunkFrame + length;
+  }
+  return false;
+}
+
 void BeginRead(TPngImage& png, const uint8_t* data, size_t size, const std::string& fileName) {
-  if (!png_image_begin_read_from_memory(&png.Image, data, size))
+  if (!png_image_begin_read_from_memory(&png.Image, data, size) || !HasEndChunk(data, size))
     throw EMorphError(PictureDamagedText(fileName));
   CheckPictureSize(fileName, png.Image.width, png.Image.height);
+  // 16-bit samples without gamma information are sRGB like 8-bit ones, not linear.
+  png.Image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
 }
 
 }  // namespace

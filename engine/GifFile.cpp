@@ -24,7 +24,7 @@ struct TGifSource {
 int ReadGifBytes(GifFileType* gif, GifByteType* buffer, int count) {
   auto* source = static_cast<TGifSource*>(gif->UserData);
   const size_t n = std::min(size_t(count < 0 ? 0 : count), source->Size - source->Position);
-  std::memcpy(buffer, source->Data + source->Position, n);
+  if (n > 0) std::memcpy(buffer, source->Data + source->Position, n);
   source->Position += n;
   return int(n);
 }

@@ -1,0 +1,51 @@
+// Scratch folders and file helpers of the storage tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+// A fresh folder below the build tree, removed with the object.
+class TTempDir {
+ public:
+  TTempDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "misc";
+    FPath = std::filesystem::path(QUORVEL_BINARY_DIR) / "test-scratch" / "storage" / name;
+    std::filesystem::remove_all(FPath);
+    std::filesystem::create_directories(FPath);
+  }
+  ~TTempDir() { std::filesystem::remove_all(FPath); }
+  // The folder with a trailing "/", or a path inside it.
+  std::string Path(const std::string& rel = "") const { return FPath.string() + "/" + rel; }
+
+ private:
+  std::filesystem::path FPath;
+};
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Lines joined with CR LF after each, as the documents write them.
+inline std::string CrLfLines(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\r\n";
+  return s;
+}
+
+}  // namespace qv::test

@@ -130,14 +130,15 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
-void ForceDirectories(const std::string& path) {
+bool EnsureFolder(const std::string& path) {
   std::string dir = path;
-  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  if (dir.empty() || DirectoryExists(dir)) return;
+  if (!dir.empty() && dir.back() == '/') dir.pop_back();
+  if (dir.size() < 3 || DirectoryExists(dir)) return true;
   std::string parent = ExtractFilePath(dir);
-  if (!parent.empty() && parent.size() < dir.size()) ForceDirectories(parent);
+  if (parent.size() >= dir.size() || !EnsureFolder(parent)) return false;
   if (::mkdir(dir.c_str(), 0777) != 0 && !(errno == EEXIST && DirectoryExists(dir)))
     throw EMorphError(dir + "\rkann nicht angelegt werden (" + std::to_string(errno) + ")");
+  return true;
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes) {

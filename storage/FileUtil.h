@@ -22,8 +22,10 @@ std::string IncludeTrailingPathDelimiter(std::string_view path);
 
 // The whole file; raises EMorphError when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
-// Creates the folder with all missing parents; raises EMorphError when that fails.
-void ForceDirectories(const std::string& path);
+// Creates the folder with all missing parents (one trailing "/" is ignored). True when the
+// folder exists afterwards (paths of fewer than 3 characters count as existing); raises
+// EMorphError with the folder and the system's error number when creating it fails.
+bool EnsureFolder(const std::string& path);
 // Replaces the file as a whole: the bytes go into a new file in the same folder, which is
 // flushed to the disk and then renamed over the old one, so that a failure at any point leaves
 // the old file as it was. A symbolic link is followed. Raises EMorphError on failure.

@@ -52,22 +52,29 @@ void TIni::ReadFromString(const std::string& text) {
 
 void TIni::SaveToFile(const std::string& fn, TTextEncoding encoding) {
   if (fn.empty()) return;
+  if (encoding != te_Ansi) SetEncoding(encoding);
+  WriteToFile(fn);
+  SetModified(false);
+  FFileTime = FileLastWriteTime(FFileName);
+}
+
+void TIni::SaveCopyToFile(const std::string& fn) {
+  if (!fn.empty()) WriteToFile(fn);
+}
+
+void TIni::WriteToFile(const std::string& fn) {
   TStringList lines;
   SaveToList(lines);
-  const bool empty = isEmpty();
-  if (encoding != te_Ansi) SetEncoding(encoding);
   try {
-    if (empty)
+    if (isEmpty()) {
       DeleteFileOrRaise(fn);  // an empty document leaves no file
-    else {
-      ForceDirectories(ExtractFilePath(fn));
+    } else {
+      EnsureFolder(ExtractFilePath(fn));
       WriteFileAtomic(fn, EncodeTextLines(lines, Encoding()));
     }
   } catch (const std::exception&) {
     SaveFailed();
   }
-  SetModified(false);
-  FFileTime = FileLastWriteTime(FFileName);
 }
 
 void TIni::Save() {

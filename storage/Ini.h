@@ -31,6 +31,9 @@ class TIni : public TIniStream {
   // Encoding unless it is te_Ansi.
   virtual void SaveToFile(const std::string& fn, TTextEncoding encoding);
   void Save();
+  // Writes the document to fn in Encoding as SaveToFile does, but leaves Modified and the file
+  // time alone (for backups: the document's own file still has to be saved).
+  void SaveCopyToFile(const std::string& fn);
   // Saves when modified; otherwise reloads the file when it changed on disk.
   void Maintain();
   void ChangeFileName(const std::string& fileName);
@@ -64,6 +67,7 @@ class TIni : public TIniStream {
   virtual void SaveFailed() {}
 
  private:
+  void WriteToFile(const std::string& fn);
   std::string FFileName;
   TDateTime FFileTime = 0;
   bool FAutoMaintain = false;

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,6 +29,30 @@ class TTempDir {
 
  private:
   std::filesystem::path FPath;
+};
+
+// Sets (or with nullopt unsets) an environment variable for the lifetime of the object.
+class TScopedEnv {
+ public:
+  TScopedEnv(const char* name, std::optional<std::string> value) : FName(name) {
+    if (const char* old = std::getenv(name)) FOld = old;
+    if (value)
+      setenv(name, value->c_str(), 1);
+    else
+      unsetenv(name);
+  }
+  ~TScopedEnv() {
+    if (FOld)
+      setenv(FName.c_str(), FOld->c_str(), 1);
+    else
+      unsetenv(FName.c_str());
+  }
+  TScopedEnv(const TScopedEnv&) = delete;
+  TScopedEnv& operator=(const TScopedEnv&) = delete;
+
+ private:
+  std::string FName;
+  std::optional<std::string> FOld;
 };
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {

@@ -3,6 +3,9 @@
 
 #include "BenchScene.h"
 #include "Synthesis.h"
+#include "WorkerPool.h"
+
+#include <cstdlib>
 
 namespace qv::bench {
 namespace {
@@ -59,6 +62,40 @@ void BlendPixelsFrame(benchmark::State& state) {
   SetPixelCounters(state);
 }
 BENCHMARK(BlendPixelsFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace qv::bench
+
+namespace qv::bench {
+namespace {
+
+// The scene of the file named by QUORVEL_BENCH_SCENE, else a comparable one made here
+// (1920 x 1080, 240 points, 420 triangles).
+std::unique_ptr<TMorphing> LoadScene() {
+  if (const char* fn = std::getenv("QUORVEL_BENCH_SCENE"); fn && *fn) {
+    auto m = std::make_unique<TMorphing>();
+    m->LoadFromFile(fn);
+    return m;
+  }
+  return MakeGridScene(kW, kH, 15, 14);
+}
+
+// The whole frame at the position 1/2 with the engine on one or two threads.
+void SceneFrame(benchmark::State& state) {
+  SetSynthesisThreads(int(state.range(0)));
+  auto m = LoadScene();
+  m->MakeFramesInit();
+  for (auto _ : state) {
+    m->UpdateTargetAngles(1, 2);
+    m->UpdateTargetPict();
+    m->Make1Frame(1, 2, oe_both, true);
+    benchmark::DoNotOptimize(m->TargetBmp().Bits());
+  }
+  state.counters["fps"] = benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["triangles"] = m->TriangleCount();
+  SetSynthesisThreads(2);
+}
+BENCHMARK(SceneFrame)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace qv::bench

@@ -159,6 +159,8 @@ QV_AVX2 inline __m256i Blend8(__m256i a, __m256i b, __m256i wa, __m256i wb) {
 // A run is done in chunks: first the mapped buffer indexes of all its pixels (long chains of
 // arithmetic without memory access, which overlap well), then the gathers and blends.
 constexpr int32_t kChunk = 64;
+// How many rows ahead the source pixels are fetched into the cache.
+constexpr int64_t kPrefetchRows = 2;
 
 QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
                      int32_t xe, uint32_t* dstRow) {
@@ -178,6 +180,7 @@ QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
   const int* src1 = reinterpret_cast<const int*>(f.Src1);
   const int* src2 = reinterpret_cast<const int*>(f.Src2);
   alignas(32) int32_t idx1[kChunk], idx2[kChunk];
+  const int64_t ahead = kPrefetchRows * int64_t(f.W);
   for (int32_t x0 = xs; x0 < xe; x0 += kChunk) {
     const int32_t count = std::min(kChunk, xe - x0);
     // Whole groups of eight, so that every lane the gathers read holds a computed index.
@@ -191,6 +194,12 @@ QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
       mB = _mm256_add_pd(mB, stepB);
     }
     for (int32_t i = 0; i < count; i += 8) {
+      // Rows are done from the top down: the rows the next rows will read lie a little lower
+      // in the bottom-up buffers. Fetching them now hides the memory's latency.
+      _mm_prefetch(reinterpret_cast<const char*>(f.Src1 + std::max<int64_t>(0, idx1[i] - ahead)),
+                   _MM_HINT_T0);
+      _mm_prefetch(reinterpret_cast<const char*>(f.Src2 + std::max<int64_t>(0, idx2[i] - ahead)),
+                   _MM_HINT_T0);
       const __m256i i1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(idx1 + i));
       const __m256i i2 = _mm256_load_si256(reinterpret_cast<const __m256i*>(idx2 + i));
       // Lanes past the run hold the indexes of the pixels after it, clamped into the frame like

@@ -178,6 +178,10 @@ class TMorphSource {
   void CopySourcePicture(const std::string& dir);
   void ChangeSourceImageName(const std::string& newFn);
 
+  // Project file: the section "Src" + nr ('1' or '2') of ini.
+  void LoadFromFile(TIni& ini, char nr);
+  void SaveToFile(TIni& ini, char nr);
+
  private:
   friend class TMorphing;
   TMorphing* FOwner;

@@ -4,18 +4,13 @@
 #include "Easing.h"
 #include "Morph.h"
 #include "MorphError.h"
+#include "MorphFrames.h"
 
 namespace qv {
 
 void RenderMorphFrame(TRenderHost& host, TMorphing& M, int32_t nomi, int32_t denom,
                       TOddEvenBoth OddEvenBoth, bool BgDraw) {
-  M.UpdateTargetAngles(nomi, denom);
-  M.UpdateTargetPict();
-  M.Make1Frame(nomi, denom, OddEvenBoth, BgDraw);
-  if (OddEvenBoth == oe_both || !BgDraw) {
-    host.ShowFrame(M.TargetBmp());
-    if (M.withBG()) M.updateBgBmp();
-  }
+  if (MakeMorphFrame(M, nomi, denom, OddEvenBoth, BgDraw)) host.ShowFrame(M.TargetBmp());
 }
 
 namespace {
@@ -25,19 +20,17 @@ class TMorphVideoRun {
  public:
   TMorphVideoRun(TRenderHost& host, TMorphing& M, TAVICreator& writer)
       : FHost(host),
-        M(M),
         FWriter(writer),
-        F(M.FramesMorph()),
+        FFrames(M, [&host](const TBitmap& frame) { host.ShowFrame(frame); }),
         S(M.StillImagesAtStart()),
         E(M.StillImagesAtEnd()),
-        n(2 * F) {}
+        n(FFrames.SampleCount()) {}
 
   // Steps 4 to 10 of a video: true when the last frame was reached.
   bool Run() {
     FHost.FFileCreating = true;
     FHost.SetProgressMax(2 * (S + E) + n);
-    M.optimizeXRange(xa, xe);
-    M.MakeFramesInit();
+    FFrames.Init();
     StartFrames();
     Transition();
     if (FHost.FStopped) return false;
@@ -47,15 +40,13 @@ class TMorphVideoRun {
 
  private:
   void WriteOutput() {
-    FWriter.AddAVIFrame(M.withBG() ? M.BgBmp() : M.TargetBmp());
+    FWriter.AddAVIFrame(FFrames.Output());
     FHost.FrameWritten(FWriter.AVIFrameIndex());
   }
 
   // The start picture, S + 1 times.
   void StartFrames() {
-    RenderMorphFrame(FHost, M, 0, n, oe_both, true);
-    FHost.ShowFrame(M.TargetBmp());
-    if (M.withBG()) M.updateBgBmp();
+    FFrames.StartFrame();
     for (int32_t k = 0; k < S; ++k) {
       FHost.SetProgressPosition(2 * k);
       WriteOutput();
@@ -70,22 +61,7 @@ class TMorphVideoRun {
   void Transition() {
     for (int32_t i = 0; i <= n && !FHost.FStopped; ++i) {
       FHost.SetProgressPosition(2 * S + i);
-      const int32_t nomi =
-          EasedSamplePosition(i, n, xa, xe, M.SmoothAtStart(), M.SmoothAtEnd()).nomi;
-      const bool even = i % 2 == 0;
-      switch (M.InterlaceType()) {
-        case it_none:
-          if (even) RenderMorphFrame(FHost, M, nomi, n, oe_both, true);
-          break;
-        case it_upperFirst:
-          RenderMorphFrame(FHost, M, nomi, n, even ? oe_even : oe_odd, even);
-          break;
-        case it_LowerFirst:
-          RenderMorphFrame(FHost, M, nomi, n, even ? oe_odd : oe_even, even);
-          break;
-      }
-      if (!even) {
-        if (M.withBG()) M.updateBgBmp();
+      if (FFrames.Sample(i)) {
         WriteOutput();
         FHost.ProcessMessages();
       }
@@ -94,8 +70,7 @@ class TMorphVideoRun {
 
   // The end picture, E + 1 times.
   void EndFrames() {
-    RenderMorphFrame(FHost, M, n, n, oe_both, true);
-    if (M.withBG()) M.updateBgBmp();
+    FFrames.EndFrame();
     for (int32_t k = 0; k <= E; ++k) {
       if (FHost.FStopped) break;
       WriteOutput();
@@ -105,10 +80,9 @@ class TMorphVideoRun {
   }
 
   TRenderHost& FHost;
-  TMorphing& M;
   TAVICreator& FWriter;
-  const int32_t F, S, E, n;
-  long double xa = 0, xe = 0;
+  TMorphFrames FFrames;
+  const int32_t S, E, n;
 };
 
 // The host's progress bar as it was before the run, put back afterwards.

@@ -131,6 +131,14 @@ int TAVIReader::OpenInput() {
   return 0;
 }
 
+int64_t TAVIReader::StreamFrameCount() const {
+  if (!FFormat || FStream < 0) return -1;
+  const AVStream* st = FFormat->streams[FStream];
+  if (st->nb_frames > 0) return st->nb_frames;
+  if (st->duration > 0) return FrameNumberOf(FStartTs + st->duration);
+  return -1;
+}
+
 bool TAVIReader::Restart() {
   Release();
   return OpenInput() >= 0 && FDecoder;

@@ -258,7 +258,7 @@ const uint8_t* TAVIReader::MakeDib(const AVFrame* frame) {
   }
   const uint32_t stride = DibRowBytes(w, 24);
   FDib.assign(DibHeaderSize + size_t(stride) * h, 0);
-  PutDibHeader(FDib.data(), TDibInfo{w, h, 24, 0, stride * uint32_t(h)});
+  PutDibHeader(FDib.data(), DibHeader(w, h));
   uint8_t* dst[1] = {FDib.data() + DibHeaderSize + size_t(h - 1) * stride};
   const int dstStride[1] = {-int(stride)};
   sws_scale(FScaler, frame->data, frame->linesize, 0, h, dst, dstStride);

@@ -14,12 +14,12 @@ namespace {
 
 // Copies a packed 24-bit DIB into bitmap; false when the DIB is not one or is too short.
 bool CopyDib(const uint8_t* dib, size_t size, TBitmap& bitmap) {
-  TDibInfo info;
-  if (!ReadDibHeader(dib, size, info) || info.BitCount != 24 || info.Compression != 0 ||
-      info.Width <= 0 || info.Height <= 0)
+  TBitmapInfoHeader info;
+  if (!ReadDibHeader(dib, size, info) || info.biBitCount != 24 || info.biCompression != 0 ||
+      info.biWidth <= 0 || info.biHeight <= 0)
     return false;
   bitmap.SetPixelFormat(pf24bit);
-  bitmap.SetSize(info.Width, info.Height);
+  bitmap.SetSize(info.biWidth, info.biHeight);
   if (size - DibHeaderSize < bitmap.ImageSize()) return false;
   std::memcpy(bitmap.Bits(), dib + DibHeaderSize, bitmap.ImageSize());
   return true;
@@ -36,13 +36,13 @@ bool ConvertAVI(const std::string& source, const std::string& target,
     return false;
   }
   const uint8_t* first = reader.GetFrame(0);
-  TDibInfo info;
+  TBitmapInfoHeader info;
   if (!first || !ReadDibHeader(first, reader.FrameSize(), info)) {
     Dialogs().ShowMessage("konnte ersten Frame nicht laden", TMessagePlacement::MainWindow);
     return false;
   }
-  writer.SetWidth(info.Width);
-  writer.SetHeight(info.Height);
+  writer.SetWidth(info.biWidth);
+  writer.SetHeight(info.biHeight);
   writer.SetFilename(target);
   if (!writer.CreateAVIFile(true, {av_video, av_audio})) return false;
 

@@ -64,7 +64,10 @@ std::unique_ptr<TVideoEncoder> TVideoEncoder::Open(const TAVICompressOptions& op
   c->codec_tag = AVICodecFourCC(options.Codec);
   c->max_b_frames = 0;
   if (options.Codec == vc_MotionJPEG) c->color_range = AVCOL_RANGE_JPEG;
-  if (options.KeyFrameEvery > 0) c->gop_size = options.KeyFrameEvery;
+  if (options.KeyFrameEvery > 0)
+    c->gop_size = options.KeyFrameEvery;
+  else if (options.Codec == vc_FFV1)
+    c->gop_size = 1;  // lossless frames that each decode on their own
   ApplyRateSettings(c, options);
   if (avcodec_open2(c, codec, nullptr) < 0) return nullptr;
 

@@ -32,10 +32,10 @@ bool MakeVideo(const std::string& file, const std::string& codecArgs, int fps = 
 
 // The pixels of a DIB the reader answered, as rows from the top.
 std::vector<uint8_t> Pixels(const uint8_t* dib) {
-  TDibInfo info;
+  TBitmapInfoHeader info;
   EXPECT_TRUE(ReadDibHeader(dib, DibHeaderSize, info));
-  std::vector<uint8_t> bits(dib + DibHeaderSize, dib + DibHeaderSize + info.SizeImage);
-  return test::TopDown(bits, info.Width, info.Height);
+  std::vector<uint8_t> bits(dib + DibHeaderSize, dib + DibHeaderSize + info.biSizeImage);
+  return test::TopDown(bits, info.biWidth, info.biHeight);
 }
 
 struct TSource {
@@ -68,15 +68,16 @@ TEST_P(AVIReaderSources, ReadsEveryFrameOfAFileMadeByFFmpeg) {
   for (int n = 0; n < Frames; ++n) {
     const uint8_t* dib = reader.GetFrame(n);
     ASSERT_NE(dib, nullptr) << "frame " << n;
-    TDibInfo info;
+    TBitmapInfoHeader info;
     ASSERT_TRUE(ReadDibHeader(dib, reader.FrameSize(), info));
     EXPECT_EQ(test::Le32(dib), 40u);
-    EXPECT_EQ(info.Width, W);
-    EXPECT_EQ(info.Height, H);
-    EXPECT_EQ(info.BitCount, 24);
-    EXPECT_EQ(info.Compression, 0u);
-    ASSERT_EQ(info.SizeImage, DibRowBytes(W, 24) * H);
-    ASSERT_EQ(reader.FrameSize(), DibHeaderSize + info.SizeImage);
+    EXPECT_EQ(info.biWidth, W);
+    EXPECT_EQ(info.biHeight, H);
+    EXPECT_EQ(info.biPlanes, 1);
+    EXPECT_EQ(info.biBitCount, 24);
+    EXPECT_EQ(info.biCompression, 0u);
+    ASSERT_EQ(info.biSizeImage, DibRowBytes(W, 24) * H);
+    ASSERT_EQ(reader.FrameSize(), DibHeaderSize + info.biSizeImage);
     auto pixels = Pixels(dib);
     if (src.Lossless) {
       ASSERT_EQ(pixels, expected[n]) << "frame " << n;

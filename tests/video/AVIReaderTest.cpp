@@ -14,20 +14,7 @@ constexpr int W = 160, H = 120, Frames = 40;
 // A test video of the test pictures, encoded by ffmpeg itself; false when ffmpeg failed.
 bool MakeVideo(const std::string& file, const std::string& codecArgs, int fps = 25,
                int frames = Frames) {
-  const std::string raw = file + ".bgr";
-  {
-    std::ofstream out(raw, std::ios::binary);
-    for (int n = 0; n < frames; ++n) {
-      auto pixels = test::TopDown(test::TestFrame(W, H, n), W, H);
-      out.write(reinterpret_cast<const char*>(pixels.data()), std::streamsize(pixels.size()));
-    }
-  }
-  const bool ok = test::RunCommand("ffmpeg -v error -y -f rawvideo -pix_fmt bgr24 -s " +
-                                   std::to_string(W) + "x" + std::to_string(H) + " -r " +
-                                   std::to_string(fps) + " -i " + test::Quoted(raw) + " " +
-                                   codecArgs + " " + test::Quoted(file) + " 2>&1") == 0;
-  std::filesystem::remove(raw);
-  return ok;
+  return test::EncodeTestFrames(file, W, H, fps, frames, codecArgs);
 }
 
 // The pixels of a DIB the reader answered, as rows from the top.
@@ -158,9 +145,7 @@ TEST(AVIReader, OpenFailuresExplainThemselves) {
 TEST(AVIReader, FileWithoutVideoOpensButHasNoFrames) {
   test::TTempDir dir;
   const std::string file = dir.File("sound.avi");
-  ASSERT_EQ(test::RunCommand("ffmpeg -v error -f lavfi -i sine=duration=1 -c:a pcm_s16le " +
-                             test::Quoted(file) + " 2>&1"),
-            0);
+  ASSERT_TRUE(test::MakeSoundOnlyAVI(file));
   TAVIReader reader;
   EXPECT_TRUE(reader.OpenAVIFile(file)) << reader.ErrorMessage();
   EXPECT_EQ(reader.GetFrame(0), nullptr);

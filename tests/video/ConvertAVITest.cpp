@@ -15,18 +15,8 @@ constexpr int W = 321, H = 241, Frames = 12;
 
 // A lossless source of the test pictures at 30 frames per second, made by ffmpeg.
 std::string MakeSource(const test::TTempDir& dir) {
-  const std::string raw = dir.File("source.bgr"), file = dir.File("source.avi");
-  {
-    std::ofstream out(raw, std::ios::binary);
-    for (int n = 0; n < Frames; ++n) {
-      auto pixels = test::TopDown(test::TestFrame(W, H, n), W, H);
-      out.write(reinterpret_cast<const char*>(pixels.data()), std::streamsize(pixels.size()));
-    }
-  }
-  EXPECT_EQ(test::RunCommand("ffmpeg -v error -f rawvideo -pix_fmt bgr24 -s 321x241 -r 30 -i " +
-                             test::Quoted(raw) + " -c:v ffv1 -pix_fmt bgr0 " + test::Quoted(file) +
-                             " 2>&1"),
-            0);
+  const std::string file = dir.File("source.avi");
+  EXPECT_TRUE(test::EncodeTestFrames(file, W, H, 30, Frames, "-c:v ffv1 -pix_fmt bgr0"));
   return file;
 }
 
@@ -78,9 +68,7 @@ TEST(ConvertAVI, StopKeepsTheFramesWrittenSoFar) {
 TEST(ConvertAVI, UnreadableSourcesAreReportedAndWriteNothing) {
   test::TTempDir dir;
   const std::string sound = dir.File("sound.avi");
-  ASSERT_EQ(test::RunCommand("ffmpeg -v error -f lavfi -i sine=duration=1 -c:a pcm_s16le " +
-                             test::Quoted(sound) + " 2>&1"),
-            0);
+  ASSERT_TRUE(test::MakeSoundOnlyAVI(sound));
   std::ofstream(dir.File("clip.xyz")) << "RIFF";
   const struct {
     std::string Source;

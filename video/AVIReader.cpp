@@ -131,6 +131,14 @@ int TAVIReader::OpenInput() {
   return 0;
 }
 
+int64_t TAVIReader::StreamFrameCount() const {
+  if (!FFormat || FStream < 0) return -1;
+  const AVStream* st = FFormat->streams[FStream];
+  if (st->nb_frames > 0) return st->nb_frames;
+  if (st->duration > 0) return FrameNumberOf(FStartTs + st->duration);
+  return -1;
+}
+
 bool TAVIReader::Restart() {
   Release();
   return OpenInput() >= 0 && FDecoder;
@@ -250,7 +258,7 @@ const uint8_t* TAVIReader::MakeDib(const AVFrame* frame) {
   }
   const uint32_t stride = DibRowBytes(w, 24);
   FDib.assign(DibHeaderSize + size_t(stride) * h, 0);
-  PutDibHeader(FDib.data(), TDibInfo{w, h, 24, 0, stride * uint32_t(h)});
+  PutDibHeader(FDib.data(), DibHeader(w, h));
   uint8_t* dst[1] = {FDib.data() + DibHeaderSize + size_t(h - 1) * stride};
   const int dstStride[1] = {-int(stride)};
   sws_scale(FScaler, frame->data, frame->linesize, 0, h, dst, dstStride);

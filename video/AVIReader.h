@@ -35,6 +35,10 @@ class TAVIReader {
   size_t FrameSize() const { return FDib.size(); }
   // The frame rate the reader reports; the file's own rate is not read.
   int32_t FPS() const { return 25; }
+  // The frame rate the video stream declares (25 when it declares none), for playing it.
+  double StreamFrameRate() const { return double(FRateNum) / FRateDen; }
+  // The number of frames the video stream declares (or its duration gives); -1 when unknown.
+  int64_t StreamFrameCount() const;
   // Nothing to do: everything is released when the reader is destroyed.
   void CloseAVIFile() {}
 

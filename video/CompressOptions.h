@@ -19,8 +19,9 @@ struct TAVICompressOptions {
   TAVICodec Codec = vc_Uncompressed;
   // 1 (smallest file) .. 100 (best picture); used by the lossy codecs when DataRate is 0.
   int32_t Quality = 75;
-  // A key frame every that many frames; 0 leaves it to the codec. Uncompressed, Motion JPEG
-  // and FFV1 frames are all key frames.
+  // A key frame every that many frames for FFV1, H.264 and MPEG-4; 0 makes every FFV1 frame
+  // a key frame and leaves the others to the codec. Uncompressed and Motion JPEG frames are
+  // always key frames.
   int32_t KeyFrameEvery = 0;
   // Target data rate in kbit/s for the lossy codecs; 0 lets the quality decide.
   int32_t DataRate = 0;

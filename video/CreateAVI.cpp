@@ -119,15 +119,15 @@ void TAVICreator::OpenVideoStream(bool showCompressorDialog) {
   format.Width = FAVIBitmap.Width();
   format.Height = FAVIBitmap.Height();
   format.SuggestedBufferSize = FBitmapSize;
-  TDibInfo info{format.Width, format.Height, 24, 0, FBitmapSize};
+  TBitmapInfoHeader info = DibHeader(format.Width, format.Height);
   if (FAVIOptions.Codec == vc_Uncompressed) {
     format.Handler = FourCC("DIB ");
     format.Format = DibHeaderBlock(info, std::vector<uint8_t>(4, 0));  // one colour entry
   } else {
     FEncoder = TVideoEncoder::Open(FAVIOptions, format.Width, format.Height, FFPS);
     if (!FEncoder) throw EMorphError("Konnte keinen komprimierten Stream erzeugen.");
-    info.Compression = AVICodecFourCC(FAVIOptions.Codec);
-    format.Handler = info.Compression;
+    info.biCompression = AVICodecFourCC(FAVIOptions.Codec);
+    format.Handler = info.biCompression;
     format.Compressed = true;
     format.Format = DibHeaderBlock(info, FEncoder->ExtraData());
   }
@@ -160,10 +160,10 @@ void TAVICreator::AddAVIFrame(const TBitmap& graphic) {
 
 void TAVICreator::AddDibFrame(const uint8_t* PDib, size_t dibSize) {
   if (FCreatorState != csWriting) throw EMorphError(kNotInitialised);
-  TDibInfo info;
-  if (!ReadDibHeader(PDib, dibSize, info) || dibSize - DibHeaderSize < info.SizeImage)
+  TBitmapInfoHeader info;
+  if (!ReadDibHeader(PDib, dibSize, info) || dibSize - DibHeaderSize < info.biSizeImage)
     throw EMorphError(kFrameFailed);
-  WriteFrame(PDib + DibHeaderSize, info.SizeImage);
+  WriteFrame(PDib + DibHeaderSize, info.biSizeImage);
 }
 
 bool TAVICreator::Finish() {

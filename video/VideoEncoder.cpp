@@ -53,6 +53,8 @@ std::unique_ptr<TVideoEncoder> TVideoEncoder::Open(const TAVICompressOptions& op
   const char* name = AVICodecEncoder(options.Codec);
   const AVCodec* codec = name ? avcodec_find_encoder_by_name(name) : nullptr;
   if (!codec || width <= 0 || height <= 0 || fps == 0) return nullptr;
+  // x264 refuses 4:2:0 frames of odd sizes (and loses memory doing so): refuse them here.
+  if (options.Codec == vc_H264 && ((width | height) & 1)) return nullptr;
   std::unique_ptr<TVideoEncoder> e(new TVideoEncoder);
   AVCodecContext* c = e->FContext = avcodec_alloc_context3(codec);
   if (!c) return nullptr;
@@ -64,7 +66,10 @@ std::unique_ptr<TVideoEncoder> TVideoEncoder::Open(const TAVICompressOptions& op
   c->codec_tag = AVICodecFourCC(options.Codec);
   c->max_b_frames = 0;
   if (options.Codec == vc_MotionJPEG) c->color_range = AVCOL_RANGE_JPEG;
-  if (options.KeyFrameEvery > 0) c->gop_size = options.KeyFrameEvery;
+  if (options.KeyFrameEvery > 0)
+    c->gop_size = options.KeyFrameEvery;
+  else if (options.Codec == vc_FFV1)
+    c->gop_size = 1;  // lossless frames that each decode on their own
   ApplyRateSettings(c, options);
   if (avcodec_open2(c, codec, nullptr) < 0) return nullptr;
 

@@ -22,7 +22,7 @@ TAVIVideoFormat UncompressedFormat() {
   f.Height = H;
   f.Handler = FourCC("DIB ");
   f.SuggestedBufferSize = DibRowBytes(W, 24) * H;
-  f.Format = DibHeaderBlock({W, H, 24, 0, f.SuggestedBufferSize}, std::vector<uint8_t>(4, 0));
+  f.Format = DibHeaderBlock(DibHeader(W, H), std::vector<uint8_t>(4, 0));
   return f;
 }
 

@@ -14,28 +14,15 @@ constexpr int W = 160, H = 120, Frames = 40;
 // A test video of the test pictures, encoded by ffmpeg itself; false when ffmpeg failed.
 bool MakeVideo(const std::string& file, const std::string& codecArgs, int fps = 25,
                int frames = Frames) {
-  const std::string raw = file + ".bgr";
-  {
-    std::ofstream out(raw, std::ios::binary);
-    for (int n = 0; n < frames; ++n) {
-      auto pixels = test::TopDown(test::TestFrame(W, H, n), W, H);
-      out.write(reinterpret_cast<const char*>(pixels.data()), std::streamsize(pixels.size()));
-    }
-  }
-  const bool ok = test::RunCommand("ffmpeg -v error -y -f rawvideo -pix_fmt bgr24 -s " +
-                                   std::to_string(W) + "x" + std::to_string(H) + " -r " +
-                                   std::to_string(fps) + " -i " + test::Quoted(raw) + " " +
-                                   codecArgs + " " + test::Quoted(file) + " 2>&1") == 0;
-  std::filesystem::remove(raw);
-  return ok;
+  return test::EncodeTestFrames(file, W, H, fps, frames, codecArgs);
 }
 
 // The pixels of a DIB the reader answered, as rows from the top.
 std::vector<uint8_t> Pixels(const uint8_t* dib) {
-  TDibInfo info;
+  TBitmapInfoHeader info;
   EXPECT_TRUE(ReadDibHeader(dib, DibHeaderSize, info));
-  std::vector<uint8_t> bits(dib + DibHeaderSize, dib + DibHeaderSize + info.SizeImage);
-  return test::TopDown(bits, info.Width, info.Height);
+  std::vector<uint8_t> bits(dib + DibHeaderSize, dib + DibHeaderSize + info.biSizeImage);
+  return test::TopDown(bits, info.biWidth, info.biHeight);
 }
 
 struct TSource {
@@ -68,15 +55,16 @@ TEST_P(AVIReaderSources, ReadsEveryFrameOfAFileMadeByFFmpeg) {
   for (int n = 0; n < Frames; ++n) {
     const uint8_t* dib = reader.GetFrame(n);
     ASSERT_NE(dib, nullptr) << "frame " << n;
-    TDibInfo info;
+    TBitmapInfoHeader info;
     ASSERT_TRUE(ReadDibHeader(dib, reader.FrameSize(), info));
     EXPECT_EQ(test::Le32(dib), 40u);
-    EXPECT_EQ(info.Width, W);
-    EXPECT_EQ(info.Height, H);
-    EXPECT_EQ(info.BitCount, 24);
-    EXPECT_EQ(info.Compression, 0u);
-    ASSERT_EQ(info.SizeImage, DibRowBytes(W, 24) * H);
-    ASSERT_EQ(reader.FrameSize(), DibHeaderSize + info.SizeImage);
+    EXPECT_EQ(info.biWidth, W);
+    EXPECT_EQ(info.biHeight, H);
+    EXPECT_EQ(info.biPlanes, 1);
+    EXPECT_EQ(info.biBitCount, 24);
+    EXPECT_EQ(info.biCompression, 0u);
+    ASSERT_EQ(info.biSizeImage, DibRowBytes(W, 24) * H);
+    ASSERT_EQ(reader.FrameSize(), DibHeaderSize + info.biSizeImage);
     auto pixels = Pixels(dib);
     if (src.Lossless) {
       ASSERT_EQ(pixels, expected[n]) << "frame " << n;
@@ -157,9 +145,7 @@ TEST(AVIReader, OpenFailuresExplainThemselves) {
 TEST(AVIReader, FileWithoutVideoOpensButHasNoFrames) {
   test::TTempDir dir;
   const std::string file = dir.File("sound.avi");
-  ASSERT_EQ(test::RunCommand("ffmpeg -v error -f lavfi -i sine=duration=1 -c:a pcm_s16le " +
-                             test::Quoted(file) + " 2>&1"),
-            0);
+  ASSERT_TRUE(test::MakeSoundOnlyAVI(file));
   TAVIReader reader;
   EXPECT_TRUE(reader.OpenAVIFile(file)) << reader.ErrorMessage();
   EXPECT_EQ(reader.GetFrame(0), nullptr);

@@ -77,6 +77,29 @@ std::vector<std::vector<uint8_t>> DecodeWithFFmpeg(const std::string& file, int 
   return frames;
 }
 
+bool EncodeTestFrames(const std::string& file, int w, int h, int fps, int frames,
+                      const std::string& codecArgs) {
+  const std::string raw = file + ".bgr";
+  {
+    std::ofstream out(raw, std::ios::binary);
+    for (int n = 0; n < frames; ++n) {
+      auto pixels = TopDown(TestFrame(w, h, n), w, h);
+      out.write(reinterpret_cast<const char*>(pixels.data()), std::streamsize(pixels.size()));
+    }
+  }
+  const bool ok =
+      RunCommand("ffmpeg -v error -y -f rawvideo -pix_fmt bgr24 -s " + std::to_string(w) + "x" +
+                 std::to_string(h) + " -r " + std::to_string(fps) + " -i " + Quoted(raw) + " " +
+                 codecArgs + " " + Quoted(file) + " 2>&1") == 0;
+  std::filesystem::remove(raw);
+  return ok;
+}
+
+bool MakeSoundOnlyAVI(const std::string& file) {
+  return RunCommand("ffmpeg -v error -y -f lavfi -i sine=duration=1 -c:a pcm_s16le " +
+                    Quoted(file) + " 2>&1") == 0;
+}
+
 std::vector<uint8_t> TestFrame(int width, int height, int n) {
   const int stride = (width * 3 + 3) / 4 * 4;
   std::vector<uint8_t> dib(size_t(stride) * height, 0);

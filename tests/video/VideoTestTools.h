@@ -36,6 +36,13 @@ struct TProbe {
 };
 TProbe Probe(const std::string& file);
 
+// Encodes test pictures 0 .. frames-1 of w x h with ffmpeg itself (codecArgs choose the
+// codec); false when ffmpeg failed.
+bool EncodeTestFrames(const std::string& file, int w, int h, int fps, int frames,
+                      const std::string& codecArgs);
+// An AVI file with one second of sound and no video, made by ffmpeg.
+bool MakeSoundOnlyAVI(const std::string& file);
+
 // Every frame ffmpeg decodes from file as 24-bit BGR rows from the top, no padding.
 std::vector<std::vector<uint8_t>> DecodeWithFFmpeg(const std::string& file, int width, int height);
 

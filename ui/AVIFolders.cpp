@@ -1,0 +1,32 @@
+#include "AVIFolders.h"
+
+#include "FileLocations.h"
+#include "FileUtil.h"
+#include "UserSettings.h"
+
+namespace qv {
+
+namespace {
+
+std::string FolderOrDefault(const char* key) {
+  TUserSettings* s = CurrentUserSettings();
+  const std::string dir = s ? s->readString("File", key, "") : std::string();
+  return dir.empty() ? DefaultDocumentFolder() : dir;
+}
+
+}  // namespace
+
+std::string DefaultAVIDir() {
+  return FolderOrDefault("AVI");
+}
+
+std::string DefaultAVISrcDir() {
+  return FolderOrDefault("AVISrc");
+}
+
+void StoreFileFolder(const char* key, const std::string& fileName) {
+  if (TUserSettings* s = CurrentUserSettings())
+    s->writeString("File", key, ExtractFilePath(fileName));
+}
+
+}  // namespace qv

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "AVIFolders.h"
 #include "AVIReader.h"
 #include "Dialogs.h"
 #include "DibFormat.h"
+#include "FileFolders.h"
 #include "MorphError.h"
 
 namespace qv {

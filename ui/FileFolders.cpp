@@ -1,4 +1,4 @@
-#include "AVIFolders.h"
+#include "FileFolders.h"
 
 #include "FileLocations.h"
 #include "FileUtil.h"
@@ -9,12 +9,16 @@ namespace qv {
 namespace {
 
 std::string FolderOrDefault(const char* key) {
-  TUserSettings* s = CurrentUserSettings();
-  const std::string dir = s ? s->readString("File", key, "") : std::string();
+  const std::string dir = ReadFileFolder(key);
   return dir.empty() ? DefaultDocumentFolder() : dir;
 }
 
 }  // namespace
+
+std::string ReadFileFolder(const char* key) {
+  TUserSettings* s = CurrentUserSettings();
+  return s ? s->readString("File", key, "") : std::string();
+}
 
 std::string DefaultAVIDir() {
   return FolderOrDefault("AVI");

@@ -1,4 +1,4 @@
-// The start folders of the video file dialogs, from the settings section "File".
+// The folders of the file dialogs, kept in the settings section "File".
 #pragma once
 
 #include <string>
@@ -11,6 +11,8 @@ std::string DefaultAVIDir();
 // "AVISrc": the folder of the last video chosen for conversion; else the default document
 // folder.
 std::string DefaultAVISrcDir();
+// The folder stored under key; empty when there is none.
+std::string ReadFileFolder(const char* key);
 // Stores the folder of fileName (with its trailing "/") under key in section "File".
 void StoreFileFolder(const char* key, const std::string& fileName);
 

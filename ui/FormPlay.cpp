@@ -22,17 +22,17 @@ namespace {
 QImage FrameImage(TAVIReader& reader, int32_t nr) {
   const uint8_t* dib = reader.GetFrame(nr);
   const size_t size = reader.FrameSize();
-  TDibInfo info;
-  if (!dib || !ReadDibHeader(dib, size, info) || info.BitCount != 24 || info.Width <= 0 ||
-      info.Height <= 0)
+  TBitmapInfoHeader info;
+  if (!dib || !ReadDibHeader(dib, size, info) || info.biBitCount != 24 || info.biWidth <= 0 ||
+      info.biHeight <= 0)
     return {};
-  const uint32_t stride = DibRowBytes(info.Width, 24);
-  if (size < DibHeaderSize + size_t(stride) * size_t(info.Height)) return {};
-  QImage image(info.Width, info.Height, QImage::Format_BGR888);
+  const int32_t w = info.biWidth, h = info.biHeight;
+  const uint32_t stride = DibRowBytes(w, 24);
+  if (size < DibHeaderSize + size_t(stride) * size_t(h)) return {};
+  QImage image(w, h, QImage::Format_BGR888);
   const uint8_t* pixels = dib + DibHeaderSize;
-  for (int32_t y = 0; y < info.Height; ++y)
-    std::memcpy(image.scanLine(y), pixels + size_t(info.Height - 1 - y) * stride,
-                size_t(info.Width) * 3);
+  for (int32_t y = 0; y < h; ++y)
+    std::memcpy(image.scanLine(y), pixels + size_t(h - 1 - y) * stride, size_t(w) * 3);
   return image;
 }
 

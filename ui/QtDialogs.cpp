@@ -10,16 +10,11 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "QtStrings.h"
+
 namespace qv {
 
 namespace {
-
-QString ToQ(const std::string& s) {
-  return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-std::string FromQ(const QString& s) {
-  return s.toUtf8().toStdString();
-}
 
 // The answer values a box's buttons report through exec().
 enum TBoxAnswer { baOk = 1, baYes = 2, baNo = 3, baCancel = 4 };
@@ -82,13 +77,6 @@ bool IsReadOnlyChoice(const QString& path) {
 
 TQtDialogs::TQtDialogs(QWidget* mainWindow) : FMainWindow(mainWindow) {}
 TQtDialogs::~TQtDialogs() = default;
-
-QString TQtDialogs::DisplayText(const std::string& text) {
-  QString s = ToQ(text);
-  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return s;
-}
 
 QWidget* TQtDialogs::Owner() const {
   if (QWidget* w = QApplication::activeModalWidget()) return w;

@@ -51,8 +51,6 @@ class TQtDialogs : public IDialogs {
 
   // "desc|patterns|desc|patterns" as Qt name filters "desc (p1 p2)".
   static QStringList QtNameFilters(const std::string& filter);
-  // A text of the system with its "\r" line breaks as Qt shows them.
-  static QString DisplayText(const std::string& text);
 
  private:
   int RunBox(TBoxKind kind, const std::string& text, QWidget* owner);

@@ -75,6 +75,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   CreateActions();
   CreateMenus();
   CreatePages();
+  for (QWidget* w : findChildren<QWidget*>()) w->setToolTipDuration(10000);  // hints stay 10 s
   resize(750, 522 + menuBar()->sizeHint().height());
   move(200, 100);
   FormCreate();
@@ -514,7 +515,9 @@ bool TForm1::FormCloseQuery() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (FormCloseQuery())
+  bool mayClose = false;
+  Guarded([&] { mayClose = FormCloseQuery(); });  // a failed save keeps the window open
+  if (mayClose)
     event->accept();
   else
     event->ignore();

@@ -184,7 +184,8 @@ void TForm1::PaintSourcePane(QPainter& painter, TPaintBox& paintBox, TMorphSourc
 void TForm1::PaintBoxTargetPaint(QPainter& painter) {
   TQtCanvas canvas(painter);
   const int32_t w = PaintBoxTarget->width(), h = PaintBoxTarget->height();
-  if (FShowRenderedFrame) {  // a frame finished by a loop outside painting
+  // While a loop computes the frames, the pane shows the last one finished.
+  if (FShowRenderedFrame || ((FPlaying || FFileCreating) && FRenderedMorphing)) {
     canvas.StretchDraw(Rect(0, 0, w, h), FRenderedMorphing->TargetBmp());
     return;
   }

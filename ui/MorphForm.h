@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Dialogs.h"
+#include "RenderHost.h"
 #include "Types.h"
 
 class QAction;
@@ -26,6 +27,7 @@ class QToolButton;
 
 namespace qv {
 
+class TBitmap;
 class TFileHistory;
 class TMorphSource;
 class TMorphing;
@@ -34,7 +36,7 @@ class TQtCanvas;
 class TQtFileMenu;
 class TSound;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public TRenderHost {
   Q_OBJECT
  public:
   // arguments: the program's command-line arguments without the program name; the first one
@@ -90,8 +92,18 @@ class TForm1 : public QMainWindow {
   void TrackBar1Change();
   void SpeedButtonComputeClick();
   void SpeedButtonPauseClick();
+  // The frame request of the window: computes the frame or field and shows a complete frame
+  // in the target pane.
   void RenderMorphFrame(TMorphing& morphing, int32_t nomi, int32_t denom, TOddEvenBoth oe,
                         bool bgDraw);
+  // The window as the host of frame loops: the target pane, the track bar as progress bar,
+  // the processing of pending events.
+  void ShowFrame(const TBitmap& frame) override;
+  int32_t ProgressMax() const override;
+  void SetProgressMax(int32_t value) override;
+  int32_t ProgressPosition() const override;
+  void SetProgressPosition(int32_t value) override;
+  void ProcessMessages() override;
   bool Playing() const { return FPlaying; }
   bool Stopped() const { return FStopped; }
   // Frames shown by RenderMorphFrame since the start.
@@ -229,8 +241,6 @@ class TForm1 : public QMainWindow {
   int32_t FMouseOverPointIndex = -1;
   int32_t FDraggingPointIndex = -1;
   std::string FLastAVIUsed;
-  bool FFileCreating = false;
-  bool FStopped = false;
   bool FPlaying = false;
   bool FDrawTriangleIndexes = false;
   bool FFirstActivation = true;
@@ -239,8 +249,8 @@ class TForm1 : public QMainWindow {
 
   // Target pane: set while its paint handler runs; a frame finished then is drawn by it.
   TQtCanvas* FTargetCanvas = nullptr;
-  bool FShowRenderedFrame = false;  // repaint shows the target bitmap as it is
-  TMorphing* FRenderedMorphing = nullptr;
+  bool FShowRenderedFrame = false;       // repaint shows the target bitmap as it is
+  const TBitmap* FShownFrame = nullptr;  // the frame last shown outside painting
   int FFramesShown = 0;
   bool FSyncingScroll = false;
 };

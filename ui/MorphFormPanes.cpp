@@ -185,8 +185,8 @@ void TForm1::PaintBoxTargetPaint(QPainter& painter) {
   TQtCanvas canvas(painter);
   const int32_t w = PaintBoxTarget->width(), h = PaintBoxTarget->height();
   // While a loop computes the frames, the pane shows the last one finished.
-  if (FShowRenderedFrame || ((FPlaying || FFileCreating) && FRenderedMorphing)) {
-    canvas.StretchDraw(Rect(0, 0, w, h), FRenderedMorphing->TargetBmp());
+  if (FShowRenderedFrame || ((FPlaying || FFileCreating) && FShownFrame)) {
+    canvas.StretchDraw(Rect(0, 0, w, h), *FShownFrame);
     return;
   }
   if (!FMorphing->Paintable()) {

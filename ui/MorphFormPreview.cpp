@@ -9,6 +9,7 @@
 #include "MorphForm.h"
 #include "PaintBox.h"
 #include "QtCanvas.h"
+#include "RenderMorph.h"
 
 namespace qv {
 
@@ -26,22 +27,37 @@ void TForm1::TrackBar1Change() {
 
 void TForm1::RenderMorphFrame(TMorphing& morphing, int32_t nomi, int32_t denom, TOddEvenBoth oe,
                               bool bgDraw) {
-  morphing.UpdateTargetAngles(nomi, denom);
-  morphing.UpdateTargetPict();
-  morphing.Make1Frame(nomi, denom, oe, bgDraw);
-  if (oe != oe_both && bgDraw) return;  // the first field of a frame is not shown
+  qv::RenderMorphFrame(*this, morphing, nomi, denom, oe, bgDraw);
+}
+
+void TForm1::ShowFrame(const TBitmap& frame) {
   ++FFramesShown;
   if (FTargetCanvas) {
     // Inside the target pane's painting: draw at once.
     FTargetCanvas->StretchDraw(Rect(0, 0, PaintBoxTarget->width(), PaintBoxTarget->height()),
-                               morphing.TargetBmp());
-  } else {
-    FRenderedMorphing = &morphing;
-    FShowRenderedFrame = true;
-    PaintBoxTarget->repaint();
-    FShowRenderedFrame = false;
+                               frame);
+    return;
   }
-  if (morphing.withBG()) morphing.updateBgBmp();
+  FShownFrame = &frame;
+  FShowRenderedFrame = true;
+  PaintBoxTarget->repaint();
+  FShowRenderedFrame = false;
+}
+
+int32_t TForm1::ProgressMax() const {
+  return TrackBar1->maximum();
+}
+void TForm1::SetProgressMax(int32_t value) {
+  TrackBar1->setMaximum(value);
+}
+int32_t TForm1::ProgressPosition() const {
+  return TrackBar1->value();
+}
+void TForm1::SetProgressPosition(int32_t value) {
+  TrackBar1->setValue(value);
+}
+void TForm1::ProcessMessages() {
+  QCoreApplication::processEvents();
 }
 
 void TForm1::SpeedButtonPauseClick() {
@@ -74,11 +90,11 @@ void TForm1::SpeedButtonComputeClick() {
 void TForm1::RunLivePreview() {
   const int32_t f = FMorphing->FramesMorph();
   if (f < 0) return;
-  TrackBar1->setMaximum(f);
+  SetProgressMax(f);
   FMorphing->MakeFramesInit();
   const int32_t d = 2 * f + 1;
   for (int32_t i = 0; i <= f; ++i) {
-    TrackBar1->setValue(i);
+    SetProgressPosition(i);
     switch (FMorphing->InterlaceType()) {
       case it_none:
         // A transition of no frames shows the start picture.
@@ -93,7 +109,7 @@ void TForm1::RunLivePreview() {
         RenderMorphFrame(*FMorphing, 2 * i, d, oe_even, false);
         break;
     }
-    QCoreApplication::processEvents();
+    ProcessMessages();
     if (FStopped) break;
   }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace qv {
 
@@ -31,6 +32,9 @@ class TRenderHost {
   virtual void FrameWritten(int32_t count) { (void)count; }
   // Processes pending window messages; this is where a stop request can arrive.
   virtual void ProcessMessages() {}
+  // The writer could not open the video (reason empty when the codec choice was cancelled).
+  // The editor reports nothing then; the command line tells why.
+  virtual void VideoNotOpened(const std::string& reason) { (void)reason; }
 
  private:
   int32_t FProgressMax = 0;

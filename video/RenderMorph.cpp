@@ -117,7 +117,10 @@ bool RenderMorphAVI(TRenderHost& host, TMorphing& M, const std::string& fileName
   SetVideoSize(M, writer);
   writer.SetFilename(fileName);
   const TSavedProgress saved(host);
-  if (!writer.CreateAVIFile(M.ShowCompressDialog(), {av_video})) return false;
+  if (!writer.CreateAVIFile(M.ShowCompressDialog(), {av_video})) {
+    host.VideoNotOpened(writer.FailureText());
+    return false;
+  }
 
   const auto finish = [&] {
     M.MakeFramesClose();

@@ -27,6 +27,8 @@ class TTestHost : public TRenderHost {
 
   void ShowFrame(const TBitmap&) override { ++Shown; }
   void FrameWritten(int32_t count) override { Written = count; }
+  void VideoNotOpened(const std::string& reason) override { NotOpened.push_back(reason); }
+  std::vector<std::string> NotOpened;
   void ProcessMessages() override {
     ++Processed;
     CreatingDuringRun = FFileCreating;
@@ -265,6 +267,19 @@ TEST_F(RenderMorph, CodecChoiceOfTheProject) {
   EXPECT_FALSE(std::filesystem::exists(file));
   EXPECT_EQ(host.Processed, 4) << "no frame after the cancel";
   EXPECT_EQ(host.ProgressMax(), 3);
+  EXPECT_EQ(host.NotOpened, std::vector<std::string>{""}) << "a cancel has no reason";
+  EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+TEST_F(RenderMorph, AFileThatCannotBeCreatedAnswersFalseWithTheWritersReason) {
+  m.SetFramesMorph(2);
+  file = dir.File("no-such-folder/out.avi");
+  EXPECT_FALSE(Render());
+  ASSERT_EQ(host.NotOpened.size(), 1u);
+  EXPECT_EQ(host.NotOpened[0],
+            "Konnte AVI-Datei nicht erstellen. \rFestplatte voll oder Datei in Benutzung?");
+  EXPECT_EQ(host.Processed, 0);
+  EXPECT_FALSE(host.FFileCreating);
   EXPECT_TRUE(dialogs.Shown().empty());
 }
 

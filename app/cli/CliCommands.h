@@ -1,0 +1,38 @@
+// The command table of quorvel-cli: one entry per command with its usage, its options and the
+// function that runs it. A new command is one more entry in CliCommands.cpp.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "CliArgs.h"
+
+namespace qv::cli {
+
+// Exit codes of the program.
+constexpr int kExitOk = 0;
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+
+struct TCliCommand {
+  std::string Name;
+  std::string Synopsis;     // the usage line after the program name
+  std::string Description;  // one line for the overview
+  std::vector<TOptionSpec> Options;
+  size_t Positionals = 1;
+  // Runs the command; answers the exit code. Errors are raised as EMorphError (exit 1) or
+  // EUsage (exit 2).
+  int (*Run)(const TCliArgs& args) = nullptr;
+};
+
+const std::vector<TCliCommand>& CliCommands();
+const TCliCommand* FindCommand(const std::string& name);
+// The overview printed by --help and after wrong usage without a known command.
+std::string UsageText();
+
+int RunRenderCommand(const TCliArgs& args);
+int RunFrameCommand(const TCliArgs& args);
+int RunBlendCommand(const TCliArgs& args);
+int RunInfoCommand(const TCliArgs& args);
+
+}  // namespace qv::cli

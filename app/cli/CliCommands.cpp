@@ -40,6 +40,13 @@ const std::vector<TCliCommand>& CliCommands() {
        {{"--json", false, false}},
        1,
        RunInfoCommand},
+      {"convert",
+       "convert QUELLE.avi -o VIDEO.avi [--codec none|mjpeg|ffv1|h264|mpeg4] [--quality 1..100] "
+       "[--quiet]",
+       "ein AVI-Video Bild für Bild neu schreiben",
+       {kOutput, kCodec, kQuality, kQuiet},
+       1,
+       RunConvertCommand},
   };
   return commands;
 }

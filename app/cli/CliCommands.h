@@ -34,5 +34,6 @@ int RunRenderCommand(const TCliArgs& args);
 int RunFrameCommand(const TCliArgs& args);
 int RunBlendCommand(const TCliArgs& args);
 int RunInfoCommand(const TCliArgs& args);
+int RunConvertCommand(const TCliArgs& args);
 
 }  // namespace qv::cli

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ProgramVersion.h"
+
 namespace qv {
 
 namespace {
@@ -26,7 +28,7 @@ QLabel* Link(const QString& url, const QString& text, QWidget* parent) {
 }  // namespace
 
 QString ProgramVersionText() {
-  return QStringLiteral(QUORVEL_VERSION_STRING);
+  return QString::fromStdString(GetProgramVersion());
 }
 
 void ShowAboutDialog(QWidget* parent) {

@@ -41,6 +41,7 @@ TEST_F(ScreenshotTest, TheExampleShowsPicturesAndTheGrid) {
   TForm1& f = ShownForm({QString::fromStdString(ExampleFile("example.qvp"))});
   f.resize(1100, 520);
   f.SpeedButtonGrid->setChecked(true);
+  f.ApplicationIdle();  // the status text, as when the event queue runs empty
   QApplication::processEvents();
   ASSERT_EQ(f.Morphing().TriangleCount(), 34);
   const QImage shot = f.grab().toImage();

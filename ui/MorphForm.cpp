@@ -24,6 +24,7 @@
 #include <functional>
 
 #include "AboutDialog.h"
+#include "FileFolders.h"
 #include "FileHst.h"
 #include "FormState.h"
 #include "Guarded.h"
@@ -488,7 +489,7 @@ void TForm1::FileOpen() {
   FOpenDialog.Filter = "Quorvel-Projekte *.qvp|*.qvp";
   FOpenDialog.InitialDir = DefaultProjectDir();
   if (!Dialogs().ExecuteFileDialog(FOpenDialog)) return;
-  WriteSettingString("File", "ProjDir", FolderOf(FOpenDialog.FileName));
+  StoreFileFolder("ProjDir", FOpenDialog.FileName);
   OpenProject(FOpenDialog.FileName);
   ShowMorphPage();
 }

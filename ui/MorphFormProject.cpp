@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "Dialogs.h"
+#include "FileFolders.h"
 #include "Morph.h"
 #include "MorphForm.h"
 #include "QtFileMenu.h"
@@ -86,7 +87,7 @@ bool TForm1::SaveProjectAs() {
     if (a == TSaveAnswer::Cancel) return false;
     if (a == TSaveAnswer::Yes && !CopyPicturesInto(folder)) return false;
   }
-  WriteSettingString("File", "ProjDir", folder);
+  StoreFileFolder("ProjDir", fileName);
   FMorphing->SaveToFile(fileName);
   UpdateCaption();
   FFileHistory->MenuAppendFile(fileName, true);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "FileFolders.h"
 #include "FileLocations.h"
 #include "UserSettings.h"
 
@@ -31,7 +32,7 @@ std::string FolderOf(const std::string& fileName) {
 }
 
 std::string DefaultProjectDir() {
-  std::string dir = ReadSettingString("File", "ProjDir", "");
+  std::string dir = ReadFileFolder("ProjDir");
   return dir.empty() ? DefaultDocumentFolder() : dir;
 }
 

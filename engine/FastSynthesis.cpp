@@ -1,8 +1,14 @@
 #include "FastSynthesis.h"
 
+// GCC 12 warns about the deliberately undefined source operand inside its own AVX-512 intrinsics
+// (avx512fintrin.h); the warning says nothing about this file.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <vector>
 
@@ -31,11 +37,29 @@ struct TMapping {
   double P0X, P0Y, E1X, E2X, E1Y, E2Y;
 };
 
+// Stepping floor(m / D) and its remainder along a row, sixteen pixels a time: lane i starts at
+// the quotient and remainder of i * step, and every group adds those of 16 * step.
+struct TLaneSteps {
+  alignas(64) int32_t Q[16];
+  alignas(64) int32_t R[16];
+  int32_t Q16 = 0, R16 = 0;
+};
+
+// The mapping of one triangle in 32-bit integers: corner and edge vectors.
+struct TIntMapping {
+  int32_t P0X, P0Y, E1X, E2X, E1Y, E2Y;
+};
+
 struct TTriSetup {
   bool Fast = false;
+  bool Int32 = false;  // the sixteen-lane integer path is exact for this triangle
   int64_t AX = 0, AY = 0, AC = 0, BX = 0, BY = 0, BC = 0;
   double D = 1, SA = 1, SB = -1;
   TMapping M1{}, M2{};
+  int64_t ID = 1;
+  int32_t NegA = 0;  // -1 when A = -trunc(mA / D) and B = trunc(mB / D), else 0
+  TLaneSteps StepA, StepB;
+  TIntMapping I1{}, I2{};
 };
 
 bool WithinLimit(const TTriangle& t) {
@@ -50,6 +74,28 @@ TMapping MappingOf(const TTriangle& t) {
                   double(t[1].Y - t[0].Y), double(t[2].Y - t[0].Y)};
 }
 
+TIntMapping IntMappingOf(const TTriangle& t) {
+  return TIntMapping{t[0].X,           t[0].Y,           t[1].X - t[0].X,
+                     t[2].X - t[0].X, t[1].Y - t[0].Y, t[2].Y - t[0].Y};
+}
+
+// floor(n / d) for d > 0.
+inline int64_t FloorDiv(int64_t n, int64_t d) {
+  const int64_t q = n / d;
+  return (n % d != 0 && n < 0) ? q - 1 : q;
+}
+
+void SetupLaneSteps(TLaneSteps& l, int64_t step, int64_t D) {
+  for (int i = 0; i < 16; ++i) {
+    const int64_t q = FloorDiv(i * step, D);
+    l.Q[i] = int32_t(q);
+    l.R[i] = int32_t(i * step - q * D);
+  }
+  const int64_t q16 = FloorDiv(16 * step, D);
+  l.Q16 = int32_t(q16);
+  l.R16 = int32_t(16 * step - q16 * D);
+}
+
 // Largest |a * x + b * y + c| over the rectangle [x0, x1] x [y0, y1].
 int64_t MaxAbsLinear(int64_t a, int64_t b, int64_t c, int64_t x0, int64_t x1, int64_t y0,
                      int64_t y1) {
@@ -57,6 +103,35 @@ int64_t MaxAbsLinear(int64_t a, int64_t b, int64_t c, int64_t x0, int64_t x1, in
   for (int64_t x : {x0, x1})
     for (int64_t y : {y0, y1}) m = std::max(m, std::abs(a * x + b * y + c));
   return m;
+}
+
+// The integer path keeps every intermediate in 32 bits: the divisor, remainders below 2 * D, the
+// quotients (at most maxA and maxB in size over the whole frame), and the mapped sums
+// e1 * A + e2 * B of both triangles.
+constexpr int64_t kInt32Limit = (int64_t(1) << 31) - 1;
+
+void SetupIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int64_t D, int64_t maxA,
+                  int64_t maxB, bool negative) {
+  if (D >= (int64_t(1) << 30)) return;
+  auto fits = [&](const TTriangle& t) {
+    for (int axis = 0; axis < 2; ++axis) {
+      const int64_t e1 = axis ? int64_t(t[1].Y) - t[0].Y : int64_t(t[1].X) - t[0].X;
+      const int64_t e2 = axis ? int64_t(t[2].Y) - t[0].Y : int64_t(t[2].X) - t[0].X;
+      if (std::abs(e1) * maxA + std::abs(e2) * maxB >= kInt32Limit) return false;
+    }
+    return true;
+  };
+  if (!fits(t1) || !fits(t2)) return;
+  // A group of sixteen pixels steps the quotients by less than 2^30.
+  if (std::abs(16 * s.AX) / D >= (int64_t(1) << 30) || std::abs(16 * s.BX) / D >= (int64_t(1) << 30))
+    return;
+  s.ID = D;
+  s.NegA = negative ? -1 : 0;
+  SetupLaneSteps(s.StepA, s.AX, D);
+  SetupLaneSteps(s.StepB, s.BX, D);
+  s.I1 = IntMappingOf(t1);
+  s.I2 = IntMappingOf(t2);
+  s.Int32 = true;
 }
 
 TTriSetup SetupTriangle(const TTriangle& tt, const TTriangle& t1, const TTriangle& t2, int32_t W,
@@ -88,6 +163,8 @@ TTriSetup SetupTriangle(const TTriangle& tt, const TTriangle& t1, const TTriangl
   s.M1 = MappingOf(t1);
   s.M2 = MappingOf(t2);
   s.Fast = true;
+  SetupIntPath(s, t1, t2, D, MaxAbsLinear(s.AX, s.AY, s.AC, x0, x1, y0, y1) / D + 1,
+               MaxAbsLinear(s.BX, s.BY, s.BC, x0, x1, y0, y1) / D + 1, det < 0);
   return s;
 }
 
@@ -218,6 +295,119 @@ QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
   }
 }
 
+#define QV_AVX512 __attribute__((target("avx512f,avx512bw")))
+
+// floor(m / D) and m mod D of sixteen consecutive pixels, stepped sixteen pixels a time.
+struct TLaneQuotients {
+  __m512i Q, R;
+};
+
+QV_AVX512 inline TLaneQuotients StartQuotients(const TLaneSteps& l, int64_t m, int64_t D,
+                                              __m512i vD) {
+  const int64_t q0 = FloorDiv(m, D);
+  __m512i q = _mm512_add_epi32(_mm512_set1_epi32(int32_t(q0)),
+                               _mm512_load_si512(reinterpret_cast<const void*>(l.Q)));
+  __m512i r = _mm512_add_epi32(_mm512_set1_epi32(int32_t(m - q0 * D)),
+                               _mm512_load_si512(reinterpret_cast<const void*>(l.R)));
+  const __mmask16 carry = _mm512_cmpge_epi32_mask(r, vD);
+  q = _mm512_mask_add_epi32(q, carry, q, _mm512_set1_epi32(1));
+  r = _mm512_mask_sub_epi32(r, carry, r, vD);
+  return {q, r};
+}
+
+QV_AVX512 inline void StepQuotients(TLaneQuotients& v, __m512i q16, __m512i r16, __m512i vD) {
+  v.Q = _mm512_add_epi32(v.Q, q16);
+  v.R = _mm512_add_epi32(v.R, r16);
+  const __mmask16 carry = _mm512_cmpge_epi32_mask(v.R, vD);
+  v.Q = _mm512_mask_add_epi32(v.Q, carry, v.Q, _mm512_set1_epi32(1));
+  v.R = _mm512_mask_sub_epi32(v.R, carry, v.R, vD);
+}
+
+// trunc(m / D) from the floor quotient: one more for a negative m with a remainder.
+QV_AVX512 inline __m512i TruncQuotient(const TLaneQuotients& v) {
+  const __mmask16 up = _mm512_cmplt_epi32_mask(v.Q, _mm512_setzero_si512()) &
+                       _mm512_test_epi32_mask(v.R, v.R);
+  return _mm512_mask_add_epi32(v.Q, up, v.Q, _mm512_set1_epi32(1));
+}
+
+// s / 32768 truncated toward zero.
+QV_AVX512 inline __m512i Div32768(__m512i s) {
+  return _mm512_srai_epi32(_mm512_add_epi32(s, _mm512_srli_epi32(_mm512_srai_epi32(s, 31), 17)), 15);
+}
+
+QV_AVX512 inline __m512i MappedIndex16(const TIntMapping& m, __m512i A, __m512i B, __m512i maxX,
+                                      __m512i maxY, __m512i W) {
+  const __m512i sx = _mm512_add_epi32(_mm512_mullo_epi32(_mm512_set1_epi32(m.E1X), A),
+                                      _mm512_mullo_epi32(_mm512_set1_epi32(m.E2X), B));
+  const __m512i sy = _mm512_add_epi32(_mm512_mullo_epi32(_mm512_set1_epi32(m.E1Y), A),
+                                      _mm512_mullo_epi32(_mm512_set1_epi32(m.E2Y), B));
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i X = _mm512_min_epi32(
+      _mm512_max_epi32(_mm512_add_epi32(_mm512_set1_epi32(m.P0X), Div32768(sx)), zero), maxX);
+  const __m512i Y = _mm512_min_epi32(
+      _mm512_max_epi32(_mm512_add_epi32(_mm512_set1_epi32(m.P0Y), Div32768(sy)), zero), maxY);
+  return _mm512_add_epi32(_mm512_mullo_epi32(_mm512_sub_epi32(maxY, Y), W), X);
+}
+
+QV_AVX512 inline __m512i Blend16(__m512i a, __m512i b, __m512i wa, __m512i wb) {
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i lo = _mm512_srli_epi16(
+      _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpacklo_epi8(a, zero), wa),
+                       _mm512_mullo_epi16(_mm512_unpacklo_epi8(b, zero), wb)),
+      8);
+  const __m512i hi = _mm512_srli_epi16(
+      _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpackhi_epi8(a, zero), wa),
+                       _mm512_mullo_epi16(_mm512_unpackhi_epi8(b, zero), wb)),
+      8);
+  return _mm512_packus_epi16(lo, hi);
+}
+
+// The run in 32-bit integers, sixteen pixels a time; chunked like FastRun.
+QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
+                      int32_t xe, uint32_t* dstRow) {
+  const __m512i vD = _mm512_set1_epi32(int32_t(s.ID));
+  const __m512i maxX = _mm512_set1_epi32(f.W - 1), maxY = _mm512_set1_epi32(f.H - 1);
+  const __m512i W = _mm512_set1_epi32(f.W);
+  const __m512i neg = _mm512_set1_epi32(s.NegA), pos = _mm512_set1_epi32(~s.NegA);
+  const __m512i qa16 = _mm512_set1_epi32(s.StepA.Q16), ra16 = _mm512_set1_epi32(s.StepA.R16);
+  const __m512i qb16 = _mm512_set1_epi32(s.StepB.Q16), rb16 = _mm512_set1_epi32(s.StepB.R16);
+  const __m512i wa = _mm512_set1_epi16(int16_t(255 - f.Weight));
+  const __m512i wb = _mm512_set1_epi16(int16_t(f.Weight));
+  TLaneQuotients qa = StartQuotients(s.StepA, s.AX * xs + s.AY * y + s.AC, s.ID, vD);
+  TLaneQuotients qb = StartQuotients(s.StepB, s.BX * xs + s.BY * y + s.BC, s.ID, vD);
+  alignas(64) int32_t idx1[kChunk], idx2[kChunk];
+  const int64_t ahead = kPrefetchRows * int64_t(f.W);
+  for (int32_t x0 = xs; x0 < xe; x0 += kChunk) {
+    const int32_t count = std::min(kChunk, xe - x0);
+    for (int32_t i = 0; i < count; i += 16) {
+      // A = -+trunc(mA / D) and B = +-trunc(mB / D): (t ^ s) - s negates where s is -1.
+      const __m512i ta = TruncQuotient(qa), tb = TruncQuotient(qb);
+      const __m512i A = _mm512_sub_epi32(_mm512_xor_si512(ta, neg), neg);
+      const __m512i B = _mm512_sub_epi32(_mm512_xor_si512(tb, pos), pos);
+      _mm512_store_si512(idx1 + i, MappedIndex16(s.I1, A, B, maxX, maxY, W));
+      _mm512_store_si512(idx2 + i, MappedIndex16(s.I2, A, B, maxX, maxY, W));
+      StepQuotients(qa, qa16, ra16, vD);
+      StepQuotients(qb, qb16, rb16, vD);
+    }
+    for (int32_t i = 0; i < count; i += 16) {
+      for (int32_t j = i; j < std::min(count, i + 16); j += 8) {
+        _mm_prefetch(reinterpret_cast<const char*>(f.Src1 + std::max<int64_t>(0, idx1[j] - ahead)),
+                     _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(f.Src2 + std::max<int64_t>(0, idx2[j] - ahead)),
+                     _MM_HINT_T0);
+      }
+      const __m512i i1 = _mm512_load_si512(idx1 + i);
+      const __m512i i2 = _mm512_load_si512(idx2 + i);
+      // Lanes past the run hold clamped indexes of the pixels after it: safe to gather, not stored.
+      const __m512i r = Blend16(_mm512_i32gather_epi32(i1, f.Src1, 4),
+                                _mm512_i32gather_epi32(i2, f.Src2, 4), wa, wb);
+      const int32_t left = count - i;
+      const __mmask16 mask = left >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << left) - 1);
+      _mm512_mask_storeu_epi32(dstRow + x0 + i, mask, r);
+    }
+  }
+}
+
 // The end of the run of equal index values starting at x: the first e > x with row[e] != row[x],
 // or W.
 QV_AVX2 inline int32_t RunEnd(const uint32_t* row, int32_t x, int32_t W) {
@@ -233,12 +423,16 @@ QV_AVX2 inline int32_t RunEnd(const uint32_t* row, int32_t x, int32_t W) {
   return e;
 }
 
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  return has;
+TVectorLevel AvailableLevel() {
+  static const TVectorLevel level =
+      __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") ? vl_Avx512
+      : __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")      ? vl_Avx2
+                                                                             : vl_None;
+  return level;
 }
 #else
-bool HasAvx2() { return false; }
+TVectorLevel AvailableLevel() { return vl_None; }
+void IntRun(const TSynthesisFrame&, const TTriSetup&, int32_t, int32_t, int32_t, uint32_t*) {}
 inline int32_t RunEnd(const uint32_t* row, int32_t x, int32_t W) {
   int32_t e = x + 1;
   while (e < W && row[e] == row[x]) ++e;
@@ -248,8 +442,11 @@ void FastRun(const TSynthesisFrame& f, const TTriSetup&, int32_t y, int32_t xs, 
              uint32_t* dstRow) {}
 #endif
 
+std::atomic<int> gLevelLimit{vl_Avx512};
+
 template <bool kFast>
-void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup, int32_t y) {
+void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup, bool int32,
+                   int32_t y) {
   const int32_t W = f.W;
   const uint32_t* idxRow = f.Index + size_t(f.H - 1 - y) * W;
   uint32_t* dstRow = f.Target + size_t(f.H - 1 - y) * W;
@@ -266,7 +463,9 @@ void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup
     const uint32_t v = SwapRedBlue(raw) & 0xFFFFFF;
     if (v != 0 && v <= f.Count) {
       const size_t k = v - 1;
-      if (kFast && setup[k].Fast)
+      if (kFast && int32 && setup[k].Int32)
+        IntRun(f, setup[k], y, x, e, dstRow);
+      else if (kFast && setup[k].Fast)
         FastRun(f, setup[k], y, x, e, dstRow);
       else
         PlainRun(f, k, y, x, e, dstRow);
@@ -276,6 +475,12 @@ void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup
 }
 
 }  // namespace
+
+TVectorLevel SynthesisVectorLevel() {
+  return std::min(AvailableLevel(), TVectorLevel(gLevelLimit.load()));
+}
+
+void LimitSynthesisVectorLevel(TVectorLevel level) { gLevelLimit = level; }
 
 void SynthesizeFramePlain(const TSynthesisFrame& f, TOddEvenBoth oe) {
   const int32_t step = oe == oe_both ? 1 : 2;
@@ -291,7 +496,8 @@ void SynthesizeFramePlain(const TSynthesisFrame& f, TOddEvenBoth oe) {
 
 void SynthesizeFrame(const TSynthesisFrame& f, TOddEvenBoth oe) {
   if (f.W <= 0 || f.H <= 0) return;
-  const bool fast = HasAvx2();
+  const TVectorLevel level = SynthesisVectorLevel();
+  const bool fast = level >= vl_Avx2, int32 = level >= vl_Avx512;
   thread_local std::vector<TTriSetup> setup;
   setup.assign(f.Count, TTriSetup{});
   if (fast)
@@ -309,9 +515,9 @@ void SynthesizeFrame(const TSynthesisFrame& f, TOddEvenBoth oe) {
     for (int32_t r = r0; r < r1; ++r) {
       const int32_t y = first + r * step;
       if (fast)
-        SynthesizeRow<true>(f, rowsSetup, y);
+        SynthesizeRow<true>(f, rowsSetup, int32, y);
       else
-        SynthesizeRow<false>(f, rowsSetup, y);
+        SynthesizeRow<false>(f, rowsSetup, false, y);
     }
   };
   if (parts <= 1)

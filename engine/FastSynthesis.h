@@ -1,8 +1,9 @@
 // The per-pixel loop of frame synthesis, computed fast and bit for bit like the plain formulas
 // of Synthesis.h: rows are split across the synthesis pool, each row is walked in runs of one
 // triangle, and inside a run the affine coordinates and both mappings are evaluated four pixels
-// at a time in double precision, where every intermediate is an exactly representable integer
-// (see the bounds in FastSynthesis.cpp). Triangles outside those bounds use the plain formulas.
+// at a time in double precision, where every intermediate is an exactly representable integer,
+// or sixteen at a time in 32-bit integers with the quotients stepped by their remainders (see the
+// bounds in FastSynthesis.cpp). Triangles outside those bounds use the plain formulas.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +25,16 @@ struct TSynthesisFrame {
   size_t Count = 0;
   uint8_t Weight = 0;
 };
+
+// The vector instructions the fast path uses: AVX2 runs the double-precision path, AVX-512 also
+// the 32-bit integer path for the triangles whose bounds allow it.
+enum TVectorLevel { vl_None, vl_Avx2, vl_Avx512 };
+
+// The level this processor offers, within the limit below.
+TVectorLevel SynthesisVectorLevel();
+
+// Uses at most the given level (for comparing every path with the plain formulas).
+void LimitSynthesisVectorLevel(TVectorLevel level);
 
 // Computes the covered pixels of the rows selected by oe (from the top: even, odd or all).
 void SynthesizeFrame(const TSynthesisFrame& f, TOddEvenBoth oe);

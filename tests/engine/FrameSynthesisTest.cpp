@@ -2,7 +2,10 @@
 // refusal of impossible requests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "Morph.h"
 #include "MorphError.h"
@@ -241,6 +244,29 @@ TEST_F(Synthesis, BlendFrameCrossDissolvesTheWholeBuffers) {
 namespace qv {
 namespace {
 
+// Every vector level this processor has, each compared with the plain formulas.
+std::vector<TVectorLevel> LevelsOfThisMachine() {
+  std::vector<TVectorLevel> levels;
+  LimitSynthesisVectorLevel(vl_Avx512);
+  for (int l = vl_None; l <= SynthesisVectorLevel(); ++l) levels.push_back(TVectorLevel(l));
+  return levels;
+}
+
+// Runs the fast path at each level and expects the plain result every time.
+void ExpectEveryLevelEqualsPlain(TSynthesisFrame f, TOddEvenBoth oe, uint32_t* fast,
+                                 uint32_t* plain, size_t n, const std::string& what) {
+  f.Target = plain;
+  SynthesizeFramePlain(f, oe);
+  for (TVectorLevel level : LevelsOfThisMachine()) {
+    std::fill(fast, fast + n, 0x00ABCDEF);
+    LimitSynthesisVectorLevel(level);
+    f.Target = fast;
+    SynthesizeFrame(f, oe);
+    LimitSynthesisVectorLevel(vl_Avx512);
+    ASSERT_TRUE(std::equal(fast, fast + n, plain)) << what << ", level " << level;
+  }
+}
+
 // The fast path against the plain formulas: random nets of every shape (tiny, huge, degenerate,
 // vertical edges, corners far outside the frame) and index maps that assign pixels anywhere.
 TEST(FastSynthesis, EqualsThePlainFormulasBitForBit) {
@@ -284,11 +310,8 @@ TEST(FastSynthesis, EqualsThePlainFormulasBitForBit) {
       f.Tri2 = t2.data();
       f.Count = n;
       f.Weight = uint8_t(rng());
-      f.Target = fast.data();
-      SynthesizeFrame(f, oe);
-      f.Target = plain.data();
-      SynthesizeFramePlain(f, oe);
-      ASSERT_EQ(fast, plain) << "scene " << scene;
+      ExpectEveryLevelEqualsPlain(f, oe, fast.data(), plain.data(), idx.size(),
+                                  "scene " + std::to_string(scene));
     }
   }
 }
@@ -331,10 +354,8 @@ TEST(FastSynthesis, GridNetsOnOneAndTwoThreads) {
     std::vector<uint32_t> fast(idx.size()), plain(idx.size());
     TSynthesisFrame f{idx.data(), s1.data(), s2.data(), fast.data(), W, H,
                       tt.data(),  t1.data(), t2.data(), n,           77};
-    SynthesizeFrame(f, oe_both);
-    f.Target = plain.data();
-    SynthesizeFramePlain(f, oe_both);
-    ASSERT_EQ(fast, plain) << threads << " threads";
+    ExpectEveryLevelEqualsPlain(f, oe_both, fast.data(), plain.data(), idx.size(),
+                                std::to_string(threads) + " threads");
   }
   SetSynthesisThreads(2);
 }

@@ -29,4 +29,22 @@ if [ "$QUORVEL_HAS_CLI" = 1 ]; then
   done
 fi
 
+if [ "$QUORVEL_HAS_EDITOR" = 1 ]; then
+  editor_page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$PREFIX/share/man/man1/quorvel.1" 2>/dev/null)
+  # Neither needs a display: both answer before a window exists.
+  help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$PREFIX/bin/quorvel" --help 2>&1) ||
+    fail "quorvel --help failed"
+  grep -q "quorvel \[DATEI\]" <<<"$help" || fail "quorvel --help shows no usage"
+  for w in $(grep -oE -- '--[a-z]+' <<<"$help" | sort -u); do
+    grep -qe "$w" <<<"$editor_page" || fail "quorvel.1 does not describe $w"
+  done
+  version=$(env -u DISPLAY QT_QPA_PLATFORM= "$PREFIX/bin/quorvel" --version 2>&1) ||
+    fail "quorvel --version failed"
+  grep -qE '^quorvel [0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$' <<<"$version" ||
+    fail "quorvel --version prints '$version'"
+  cli_version=$("$PREFIX/bin/quorvel-cli" --version 2>&1)
+  [ "${version#quorvel }" = "${cli_version#quorvel-cli }" ] ||
+    fail "quorvel and quorvel-cli name different versions"
+fi
+
 finish

@@ -3,6 +3,7 @@
 
 #include "Canvas.h"
 #include "Morph.h"
+#include "MorphError.h"
 #include "Picture.h"
 
 namespace qv {
@@ -54,12 +55,25 @@ void TBackGround::SetBGPictureName(const std::string& value) {
   if (value == FBGPictureName) return;
   FBGPictureName = value;
   FOwner->FModified = true;
-  AsureBGBMP();
   std::error_code ec;
-  if (!value.empty() && std::filesystem::is_regular_file(value, ec))
-    LoadPictureObject();
-  else
-    FillBackground(clBlack);
+  const bool present = !value.empty() && std::filesystem::exists(value, ec);
+  // The picture object exists before AsureBGBMP, so that the file is read once below, and a
+  // missing file paints the background black instead of raising.
+  if (!FBgPicture) FBgPicture = std::make_unique<TPicture>();
+  AsureBGBMP();
+  if (present) {
+    try {
+      LoadPictureObject();
+      return;
+    } catch (const EMorphError&) {
+      // The message goes to the caller; the old picture must not stay under the new name.
+      FBgPicture->Clear();
+      FillBackground(clBlack);
+      throw;
+    }
+  }
+  FBgPicture->Clear();
+  FillBackground(clBlack);
 }
 
 void TBackGround::FillBackground(TColor colour) {
@@ -77,6 +91,20 @@ void TBackGround::FillBackground(TColor colour) {
   }
 }
 
+namespace {
+
+// The background picture alone on black at (x, y) in bg: where the picture is smaller than
+// the background or transparent, nothing of an earlier frame remains.
+void DrawPictureOnBlack(TBitmap& bg, const TPicture& picture, int32_t x, int32_t y) {
+  TCanvas& c = bg.Canvas();
+  c.SetBrushStyle(bsSolid);
+  c.SetBrushColor(clBlack);
+  c.FillRect(Rect(0, 0, bg.Width(), bg.Height()));
+  picture.Draw(c, x, y);
+}
+
+}  // namespace
+
 void TMorphing::DrawPictureBackground() {
   TPicture* picture = FBackGround->BgPicture();
   if (!picture || picture->Empty()) {
@@ -85,12 +113,16 @@ void TMorphing::DrawPictureBackground() {
   }
   const int32_t dx = (Width() - FBgBmp->Width()) / 2;
   const int32_t dy = (Height() - FBgBmp->Height()) / 2;
-  picture->Draw(FBgBmp->Canvas(), dx, dy);
+  DrawPictureOnBlack(*FBgBmp, *picture, dx, dy);
   FTargetBmp->Canvas().Draw(0, 0, *FBgBmp);
 }
 
 void TMorphing::updateBgBmp() {
-  if (TPicture* picture = FBackGround->BgPicture()) picture->Draw(FBgBmp->Canvas(), 0, 0);
+  // Only a picture background shows its picture; a colour (or video) background keeps what
+  // the frame request put into BgBmp even when a picture was loaded earlier.
+  TPicture* picture = FBackGround->BgPicture();
+  if (FBackGround->BgType() == bg_Pict && picture && !picture->Empty())
+    DrawPictureOnBlack(*FBgBmp, *picture, 0, 0);
   const int32_t W = Width(), H = Height();
   const int32_t dx = (FBgBmp->Width() - W) / 2;
   const int32_t dy = (FBgBmp->Height() - H) / 2;

@@ -2,6 +2,7 @@
 
 #include <cfenv>
 #include <cmath>
+#include <string>
 
 #include "Morph.h"
 #include "MorphError.h"
@@ -23,15 +24,25 @@ int32_t RoundEven(long double v) {
   return int32_t(r);
 }
 
+const char* const kTooShort = "Die Dauer des Morphings muss mindestens ein Bild betragen.";
+
+// n steps of the grid: at least one, or every angle k * pi / n divides by zero.
+void CheckSteps(int32_t n) {
+  if (n <= 0) throw EMorphError(kTooShort);
+}
+
 }  // namespace
 
 void CheckFrameCount(int32_t frameCount) {
-  if (frameCount <= 0)
-    throw EMorphError("Die Dauer des Morphings muss mindestens ein Bild betragen.");
+  CheckSteps(frameCount);
+  // The grid of a transition has 2 * frameCount half-steps, which must fit into 32 bits.
+  if (frameCount > MaxFramesMorph)
+    throw EMorphError("Die Dauer des Morphings darf höchstens " + std::to_string(MaxFramesMorph) +
+                      " Bilder betragen.");
 }
 
 void EaseStartAngle(int32_t n, long double& xa) {
-  CheckFrameCount(n);
+  CheckSteps(n);
   for (int32_t k = 0; k <= n; ++k) {
     const long double x = k * kPi / n;
     if (std::trunc(Position(x) * n) > 0) {
@@ -42,7 +53,7 @@ void EaseStartAngle(int32_t n, long double& xa) {
 }
 
 void EaseEndAngle(int32_t n, long double& xe) {
-  CheckFrameCount(n);
+  CheckSteps(n);
   for (int32_t k = n; k >= 0; --k) {
     const long double x = k * kPi / n;
     if (std::trunc(Position(x) * n) < n) {
@@ -53,8 +64,8 @@ void EaseEndAngle(int32_t n, long double& xe) {
 }
 
 void TMorphing::optimizeXRange(long double& xa, long double& xe) const {
+  CheckFrameCount(FFramesMorph);
   const int32_t n = FInterlaceType == it_none ? FFramesMorph : 2 * FFramesMorph;
-  CheckFrameCount(n);
   xa = 0;
   xe = kPi;
   if (FSmoothAtStart) EaseStartAngle(n, xa);
@@ -63,7 +74,7 @@ void TMorphing::optimizeXRange(long double& xa, long double& xe) const {
 
 TSamplePosition EasedSamplePosition(int32_t i, int32_t N, long double xa, long double xe,
                                     bool smoothAtStart, bool smoothAtEnd) {
-  CheckFrameCount(N);
+  CheckSteps(N);
   const int32_t half = N / 2;
   if ((smoothAtStart && i <= half) || (smoothAtEnd && i >= half)) {
     const long double x = (xe - xa) * i / N + xa;

@@ -20,7 +20,11 @@ struct TSamplePosition {
 TSamplePosition EasedSamplePosition(int32_t i, int32_t N, long double xa, long double xe,
                                     bool smoothAtStart, bool smoothAtEnd);
 
-// Raises EMorphError when a transition of frameCount frames cannot be rendered.
+// The longest transition: its grid of 2 * F half-steps still fits into 32 bits.
+constexpr int32_t MaxFramesMorph = 0x3FFFFFFF;
+
+// Raises EMorphError when a transition of frameCount frames cannot be rendered (below 1 or
+// above MaxFramesMorph).
 void CheckFrameCount(int32_t frameCount);
 
 }  // namespace qv

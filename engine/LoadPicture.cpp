@@ -1,6 +1,7 @@
 // Assigning a picture file to a source: decoding by extension, the placeholder of a missing
 // file, and saving what frame synthesis samples.
 #include <filesystem>
+#include <new>
 
 #include "Canvas.h"
 #include "Dialogs.h"
@@ -36,21 +37,26 @@ void LoadPicture(const std::string& fileName, TBitmap& bitmap, TMorphSource& sou
     DrawMissingPlaceholder(fileName, bitmap, source);
     return;
   }
-  const TPictureKind kind = PictureKindOf(fileName);
-  if (kind != pk_Bmp && kind != pk_Jpeg && kind != pk_Gif && kind != pk_Png) {
+  if (!IsSourcePicture(fileName)) {
     // A format that cannot serve as a source picture: say so and keep the previous picture.
     Dialogs().ShowInformation(PictureFormatText(fileName));
     return;
   }
+  std::string error;
   try {
     DecodePicture(fileName, bitmap);
+    return;
   } catch (const EMorphError& e) {
-    Dialogs().ShowInformation(e.what());
-    bitmap.SetSize(300, 300);
-    bitmap.Canvas().SetBrushStyle(bsSolid);
-    bitmap.Canvas().SetBrushColor(clWhite);
-    bitmap.Canvas().FillRect(Rect(0, 0, 300, 300));
+    error = e.what();
+  } catch (const std::bad_alloc&) {
+    // Buffers of the libraries themselves that the system refused.
+    error = PictureTooLargeText(fileName);
   }
+  Dialogs().ShowInformation(error);
+  bitmap.SetSize(300, 300);
+  bitmap.Canvas().SetBrushStyle(bsSolid);
+  bitmap.Canvas().SetBrushColor(clWhite);
+  bitmap.Canvas().FillRect(Rect(0, 0, 300, 300));
 }
 
 void TMorphSource::SaveImageToFile(const std::string& fn) {

@@ -17,7 +17,10 @@ constexpr TColor kSelectedTriangle = 0xEEEE00;
 }  // namespace
 
 int32_t PointSize() { return gPointSize; }
-void SetPointSize(int32_t s) { gPointSize = s; }
+void SetPointSize(int32_t s) {
+  // Only the three sizes of the View menu; anything else (a damaged setting) keeps the size.
+  if (s >= 2 && s <= 4) gPointSize = s;
+}
 
 void TMorphing::GetAnglePoints(TTriangle& DestTriangle, const TTrianglePerIndex& srcTriangle,
                                const TAngleArray& AnglePoints, int32_t aWidth, int32_t tWidth) {

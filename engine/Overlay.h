@@ -7,6 +7,7 @@
 namespace qv {
 
 int32_t PointSize();
+// Takes 2, 3 or 4; any other value leaves the size unchanged.
 void SetPointSize(int32_t s);
 
 }  // namespace qv

@@ -35,12 +35,12 @@ TPictureKind PictureKindOf(const std::string& fileName) {
 
 bool IsSourcePicture(const std::string& fileName) {
   const TPictureKind kind = PictureKindOf(fileName);
-  return kind == pk_Bmp || kind == pk_Jpeg || kind == pk_Gif;
+  return kind == pk_Bmp || kind == pk_Jpeg || kind == pk_Gif || kind == pk_Png;
 }
 
 bool IsBackgroundPicture(const std::string& fileName) {
   const TPictureKind kind = PictureKindOf(fileName);
-  return IsSourcePicture(fileName) || kind == pk_Png || kind == pk_Icon;
+  return IsSourcePicture(fileName) || kind == pk_Icon;
 }
 
 void DecodeBackgroundPicture(const std::string& fileName, TBitmap& bitmap,

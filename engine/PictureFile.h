@@ -25,9 +25,9 @@ enum TPictureKind : uint8_t {
 std::string PictureExtension(const std::string& fileName);
 TPictureKind PictureKindOf(const std::string& fileName);
 
-// The pictures a source of a morphing takes: JPEG, GIF and BMP files.
+// The pictures a source of a morphing takes: JPEG, GIF, PNG and BMP files.
 bool IsSourcePicture(const std::string& fileName);
-// The pictures a background takes (TPicture): those of a source, PNG and icons.
+// The pictures a background takes (TPicture): those of a source and icons.
 bool IsBackgroundPicture(const std::string& fileName);
 
 // Decodes a JPEG, GIF, PNG or BMP file (by its extension) into bitmap: JPEG, GIF and PNG

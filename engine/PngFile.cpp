@@ -24,25 +24,43 @@ struct TPngImage {
   ~TPngImage() { png_image_free(&Image); }
 };
 
+uint32_t GetBE32(const uint8_t* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+// Deflate turns at most 258 bytes into 2 bits: no image data expands by more than this.
+constexpr uint64_t kMaxDeflateRatio = 1032;
+
 // libpng's simplified reader stops after the image data; a file is whole only with its IEND
-// chunk. Walks the chunks (length, type, data, checksum) within the data.
-bool HasEndChunk(const uint8_t* data, size_t size) {
-  constexpr size_t kSignature = 8, kChunkFrame = 12;
+// chunk. Walks the chunks (length, type, data, checksum) within the data, and answers false
+// as well when the image data present cannot hold the rows of the header's size (a cut or
+// forged file would otherwise make the picture's memory be taken before libpng fails).
+bool IsWholeFile(const uint8_t* data, size_t size) {
+  constexpr size_t kSignature = 8, kChunkFrame = 12, kHeaderEnd = 8 + 8 + 13;
+  if (size < kHeaderEnd) return false;
+  const uint64_t width = GetBE32(data + 16), height = GetBE32(data + 20);
+  const unsigned depth = data[24], colorType = data[25];
+  const unsigned channels = colorType == 2 ? 3 : colorType == 4 ? 2 : colorType == 6 ? 4 : 1;
+  // Every row: a filter byte and its samples (interlaced files only add to that).
+  const uint64_t rawBytes = height * (1 + (width * channels * depth + 7) / 8);
+  uint64_t imageData = 0;
   size_t at = kSignature;
   while (at <= size && size - at >= kChunkFrame) {
-    const uint32_t length = uint32_t(data[at]) << 24 | uint32_t(data[at + 1]) << 16 |
-                            uint32_t(data[at + 2]) << 8 | data[at + 3];
-    if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+    const uint32_t length = GetBE32(data + at);
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0)
+      return rawBytes <= kMaxDeflateRatio * (imageData + 16);
     if (length > size - at - kChunkFrame) return false;
+    if (std::memcmp(data + at + 4, "IDAT", 4) == 0) imageData += length;
     at += kChunkFrame + length;
   }
   return false;
 }
 
 void BeginRead(TPngImage& png, const uint8_t* data, size_t size, const std::string& fileName) {
-  if (!png_image_begin_read_from_memory(&png.Image, data, size) || !HasEndChunk(data, size))
+  if (!png_image_begin_read_from_memory(&png.Image, data, size))
     throw EMorphError(PictureDamagedText(fileName));
   CheckPictureSize(fileName, png.Image.width, png.Image.height);
+  if (!IsWholeFile(data, size)) throw EMorphError(PictureDamagedText(fileName));
   // 16-bit samples without gamma information are sRGB like 8-bit ones, not linear.
   png.Image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
 }

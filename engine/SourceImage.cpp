@@ -39,8 +39,10 @@ void TMorphSource::ApplyRectWidth(int32_t w) {
 }
 
 void TMorphSource::ClampRectOrigin(int32_t x, int32_t y) {
-  x = x < 0 ? 0 : std::min(x, FSrcImg->Width() - FSrcRect->Width());
-  y = y < 0 ? 0 : std::min(y, FSrcImg->Height() - FSrcRect->Height());
+  // A rectangle larger than the picture (kept from an earlier picture while no target size
+  // was set) starts at the picture's corner rather than before it.
+  x = std::max(0, std::min(x, FSrcImg->Width() - FSrcRect->Width()));
+  y = std::max(0, std::min(y, FSrcImg->Height() - FSrcRect->Height()));
   FRectOrigin = {x, y};
 }
 

@@ -52,7 +52,8 @@ void TMorphing::setTargetImageSize(int32_t aWidth, int32_t aHeight) {
 }
 
 void TMorphSource::ScalePoints(int32_t newW, int32_t newH, int32_t oldH, int32_t oldW) {
-  if (newW != oldW || newH != oldH) {
+  // Without an old size there is nothing to scale from (MulDiv by 0 would give -1).
+  if ((newW != oldW || newH != oldH) && oldW > 0 && oldH > 0) {
     for (TPoint& p : FAngles) p = TPoint{MulDiv(p.X, newW, oldW), MulDiv(p.Y, newH, oldH)};
   }
   UpdateSrcRect(newW, newH);

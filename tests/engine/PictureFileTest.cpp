@@ -23,7 +23,7 @@ TEST(PictureKind, ExtensionFromTheLastDotCaseBlind) {
       {"/a/BILD.JPEG", ".JPEG", pk_Jpeg, true, true},
       {"Bild.Gif", ".GIF", pk_Gif, true, true},
       {"x.tar.bmp", ".BMP", pk_Bmp, true, true},
-      {"bild.png", ".PNG", pk_Png, false, true},
+      {"bild.png", ".PNG", pk_Png, true, true},
       {"logo.Ico", ".ICO", pk_Icon, false, true},
       {"plan.emf", ".EMF", pk_Metafile, false, false},
       {"plan.WMF", ".WMF", pk_Metafile, false, false},

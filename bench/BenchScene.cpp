@@ -6,6 +6,12 @@ namespace qv::bench {
 
 std::unique_ptr<TMorphing> MakeGridScene(int32_t W, int32_t H, int32_t cols, int32_t rows) {
   auto m = std::make_unique<TMorphing>();
+  FillGridScene(*m, W, H, cols, rows);
+  return m;
+}
+
+void FillGridScene(TMorphing& morphing, int32_t W, int32_t H, int32_t cols, int32_t rows) {
+  TMorphing* m = &morphing;
   m->NewProject("", W, H);
   m->SetMorphMode(mm_Points);
   std::mt19937 rng(42);
@@ -47,7 +53,6 @@ std::unique_ptr<TMorphing> MakeGridScene(int32_t W, int32_t H, int32_t cols, int
       s1[size_t(y) * W + x] = uint32_t((x * 255 / W) << 16 | (y * 255 / H) << 8 | ((x ^ y) & 255));
       s2[size_t(y) * W + x] = uint32_t(((x + y) & 255) << 16 | (x & 255) << 8 | (y & 255));
     }
-  return m;
 }
 
 }  // namespace qv::bench

@@ -33,13 +33,24 @@ QColor ToQColor(TColor c) {
 }
 
 QImage BitmapToImage(const TBitmap& bmp) {
-  QImage img(bmp.Width(), bmp.Height(), QImage::Format_RGB32);
-  for (int32_t y = 0; y < bmp.Height(); ++y) {
+  // The panes convert the same picture size on every repaint: a buffer nobody holds any more
+  // is filled again instead of allocating (and faulting in) megabytes each time.
+  thread_local QImage reusable;
+  const int32_t w = bmp.Width(), h = bmp.Height();
+  if (reusable.width() != w || reusable.height() != h || !reusable.isDetached())
+    reusable = QImage(w, h, QImage::Format_RGB32);
+  if (reusable.isNull()) return reusable;
+  for (int32_t y = 0; y < h; ++y) {
     const uint8_t* row = bmp.ScanLine(y);
-    auto* out = reinterpret_cast<uint32_t*>(img.scanLine(y));
-    for (int32_t x = 0; x < bmp.Width(); ++x) out[x] = RowPixel(row, x, bmp.PixelFormat());
+    auto* out = reinterpret_cast<uint32_t*>(reusable.scanLine(y));
+    if (bmp.PixelFormat() == pf32bit) {
+      const auto* in = reinterpret_cast<const uint32_t*>(row);
+      for (int32_t x = 0; x < w; ++x) out[x] = in[x] | 0xff000000u;
+    } else {
+      for (int32_t x = 0; x < w; ++x) out[x] = RowPixel(row, x, pf24bit);
+    }
   }
-  return img;
+  return reusable;
 }
 
 TQtCanvas::TQtCanvas(QPainter& painter) : FPainter(painter) {

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "CodecDialog.h"
+#include "CompressorDialog.h"
 #include "Dialogs.h"
 #include "MorphForm.h"
 #include "ProgramVersion.h"
@@ -56,6 +58,8 @@ int RunEditor(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     TQtDialogs dialogs;
     IDialogs* previous = SetDialogs(&dialogs);
+    TQtCompressorDialog codecs;  // the writer's codec choice as a window
+    TCompressorDialogScope codecScope(codecs);
     {
       TForm1 form(QApplication::arguments().mid(1));
       dialogs.SetMainWindow(&form);

@@ -26,6 +26,8 @@
 #include "AboutDialog.h"
 #include "FileFolders.h"
 #include "FileHst.h"
+#include "FormOpt.h"
+#include "FormPlay.h"
 #include "FormState.h"
 #include "Guarded.h"
 #include "Morph.h"
@@ -80,6 +82,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   resize(750, 522 + menuBar()->sizeHint().height());
   move(200, 100);
   FormCreate();
+  CreateCommandWindows();  // after FormCreate: a project re-opened there is not primed
   qApp->installEventFilter(this);  // the window sees keys before its controls
   if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance())
     connect(d, &QAbstractEventDispatcher::aboutToBlock, this, &TForm1::ApplicationIdle);
@@ -177,10 +180,7 @@ void TForm1::CreateActions() {
       "ActionPaneSaveRectEdit", "Bildausschnitt speichern und extern bearbeiten", "rect-save-edit");
 
   // Commands whose dialogs and writers are not part of the editor yet.
-  for (QAction* a :
-       {ActionFileNew, ActionFrameSave, ActionTibo, ActionSeqNew, ActionSeqOpen, ActionSeqSave,
-        ActionSeqSaveAs, ActionSettings, ActionSource1, ActionSource2, ActionVideo,
-        ActionPanePicture, ActionPaneEdit, ActionPaneSaveRect, ActionPaneSaveRectEdit})
+  for (QAction* a : {ActionSeqNew, ActionSeqOpen, ActionSeqSave, ActionSeqSaveAs})
     a->setEnabled(false);
 
   // Every command runs guarded: an error no command caught is shown and the program goes on.
@@ -327,7 +327,6 @@ void TForm1::CreateToolBar() {
   });
   SpeedButtonLastAVI = plainButton("SpeedButtonLastAVI", "", "video-last",
                                    "Zuletzt erzeugtes oder verwendetes Video zeigen");
-  SpeedButtonLastAVI->setEnabled(false);  // the player is not part of the editor yet
 
   SpeedButtonMorph = plainButton("SpeedButtonMorph", "M", "preview-morph",
                                  "Zwischenbild mittels Morphing erzeugen");
@@ -413,7 +412,10 @@ void TForm1::FormCreate() {
 void TForm1::FormActivate() {
   if (!FFirstActivation) return;
   FFirstActivation = false;
-  if (FMorphing->FileName().empty() && AutoZoom()) SetAutoZoom(true);
+  if (FMorphing->FileName().empty()) {
+    FFormSettings->ActivateSettings(*FMorphing);
+    if (AutoZoom()) SetAutoZoom(true);
+  }
   if (!FArguments.isEmpty()) {
     const std::string arg = FromQ(FArguments.first());
     if (QFileInfo(ToQ(arg)).isFile()) {
@@ -424,9 +426,12 @@ void TForm1::FormActivate() {
     }
   }
   if (FMorphing->FileName().empty()) {
-    // Until the settings dialog asks for it, a new morphing gets the size it would propose.
-    const TSizeProposal size = ProposedNewMorphSize();
-    FMorphing->NewProject("", size.Width, size.Height);
+    // The answer does not count: a new morphing gets the size shown in the dialog.
+    FFormSettings->exec();
+    FFormSettings->HistoryComboBoxWidthChange();
+    FFormSettings->HistoryComboBoxHeightChange();
+    FMorphing->NewProject("", FFormSettings->MWidth(), FFormSettings->MHeight());
+    FFormSettings->ActivateSettings(*FMorphing);
     ShowTargetSize(FMorphing->Width(), FMorphing->Height());
   }
   ActionZoomAuto->setChecked(!ActionZoomAuto->isChecked());
@@ -443,6 +448,7 @@ void TForm1::changeEvent(QEvent* event) {
 void TForm1::OpenProject(const std::string& fileName) {
   FMorphing->LoadFromFile(fileName);
   ShowTargetSize(FMorphing->TargetBmp().Width(), FMorphing->TargetBmp().Height());
+  if (FFormSettings) FFormSettings->ActivateSettings(*FMorphing);
   SetEditMode(FMorphing->MorphMode());
   FFileHistory->MenuAppendFile(fileName, true);
   UpdateCaption();

@@ -29,6 +29,9 @@ namespace qv {
 
 class TBitmap;
 class TFileHistory;
+class TFormPlayer;
+class TFormSettings;
+class TMorph0;
 class TMorphSource;
 class TMorphing;
 class TPaintBox;
@@ -59,6 +62,34 @@ class TForm1 : public QMainWindow, public TRenderHost {
   void StorePointSize();
   void ShowTargetSize(int32_t w, int32_t h);
   bool SaveProjectAs();
+  // Project commands.
+  void FileNew();
+  // The settings dialog on a document, showing the page pageIndex; true when confirmed.
+  bool EditSettings(TMorph0& document, int pageIndex);
+  // A new target size; asks first when it changes the aspect ratio of a morphing with points.
+  void ChangeTargetSize(int32_t w, int32_t h);
+  // The picture dialog for source 1 (start picture) or 2 (end picture).
+  void SelectSourcePicture(int sourceIndex);
+  // The save question before the project is handed to other programs; false when cancelled.
+  bool QuerySaveBoth();
+  // The source of the pane whose pop-up menu was opened last (1 or 2).
+  int PopupSourceIndex() const { return FPopupSourceIndex; }
+  void SetPopupSourceIndex(int index) { FPopupSourceIndex = index; }
+
+  // Export and external editing.
+  void Zwischenbildspeichern1Click();
+  std::string SaveImageSection();
+  void OpenProjectInTextEditor();
+
+  // Videos: the video command, the button for the last video, the conversion command.
+  void CreateMorphAVI();
+  void SpeedButton2Click();
+  void SpeedButtonConvertClick();
+  const std::string& LastAVIUsed() const { return FLastAVIUsed; }
+
+  TFormSettings& FormSettings() { return *FFormSettings; }
+  TFormPlayer& FormPlayer() { return *FFormPlayer; }
+
   // The work of the first activation (opening the command-line file, a new morphing).
   void FormActivate();
   // Files dropped onto the window, in their order; the first one is opened as a project.
@@ -195,6 +226,9 @@ class TForm1 : public QMainWindow, public TRenderHost {
   void FileSave();
   void FileOpen();
   bool CopyPicturesInto(const std::string& folder);
+  // The settings dialog, the player and the codec choice, and the commands that use them.
+  void CreateCommandWindows();
+  void ConnectCommands();
 
   // Panes.
   void PaintSourcePane(QPainter& painter, TPaintBox& paintBox, TMorphSource& source);
@@ -228,6 +262,10 @@ class TForm1 : public QMainWindow, public TRenderHost {
   std::unique_ptr<TFileHistory> FFileHistory;
   TFileDialog FOpenDialog;  // the window's dialogs keep their settings between uses
   TFileDialog FSaveDialog;
+  TFileDialog FPictureOpenDialog;
+  TFileDialog FPictureSaveDialog;
+  std::unique_ptr<TFormSettings> FFormSettings;
+  std::unique_ptr<TFormPlayer> FFormPlayer;
   std::string FSequenceFileName;
   int FPopupSourceIndex = 1;  // the pane whose pop-up menu was opened last
   QStringList FArguments;

@@ -47,6 +47,13 @@ const std::vector<TCliCommand>& CliCommands() {
        {kOutput, kCodec, kQuality, kQuiet},
        1,
        RunConvertCommand},
+      {"sequence",
+       "sequence SEQUENZ.msq -o VIDEO.avi [--codec none|mjpeg|ffv1|h264|mpeg4] [--quality 1..100] "
+       "[--quiet]",
+       "das Video einer Morphingsequenz mit ihren Einstellungen schreiben",
+       {kOutput, kCodec, kQuality, kQuiet},
+       1,
+       RunSequenceCommand},
   };
   return commands;
 }

@@ -35,5 +35,6 @@ int RunFrameCommand(const TCliArgs& args);
 int RunBlendCommand(const TCliArgs& args);
 int RunInfoCommand(const TCliArgs& args);
 int RunConvertCommand(const TCliArgs& args);
+int RunSequenceCommand(const TCliArgs& args);
 
 }  // namespace qv::cli

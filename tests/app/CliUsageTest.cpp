@@ -15,7 +15,7 @@ using test::RunCli;
 TEST(CliUsage, HelpAndVersion) {
   const auto help = RunCli({"--help"});
   EXPECT_EQ(help.ExitCode, 0);
-  for (const char* command : {"render", "frame", "blend", "info", "convert"})
+  for (const char* command : {"render", "frame", "blend", "info", "convert", "sequence"})
     EXPECT_NE(help.Out.find(std::string("quorvel-cli ") + command), std::string::npos) << command;
   const auto commandHelp = RunCli({"frame", "--help"});
   EXPECT_EQ(commandHelp.ExitCode, 0);
@@ -52,6 +52,7 @@ TEST(CliUsage, WrongUsageExitsWithTwoAndTheUsage) {
       {"blend", p, "--at", "1/2"},
       {"info", p, "--yaml"},
       {"convert", dir.File("in.avi")},
+      {"sequence", dir.File("s.msq")},  // no -o
   };
   for (const auto& args : cases) {
     const auto r = RunCli(args);

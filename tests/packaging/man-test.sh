@@ -14,7 +14,7 @@ for page in "$PREFIX"/share/man/man1/quorvel.1 "$PREFIX"/share/man/man1/quorvel-
 done
 
 page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$PREFIX/share/man/man1/quorvel-cli.1" 2>/dev/null)
-words="render frame blend info convert --codec --quality --quiet --at --field
+words="render frame blend info convert sequence --codec --quality --quiet --at --field
   --composed --json --help --version"
 for w in $words; do
   grep -qe "$w" <<<"$page" || fail "quorvel-cli.1 does not name $w"

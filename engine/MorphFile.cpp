@@ -166,6 +166,9 @@ bool TMorph0::SaveIfModified() {
 void TMorphing::SaveToFile(const std::string& fn) {
   {
     TIni ini(fn);
+    // Written once, complete, when the document is released: a stop in the middle of saving
+    // leaves the old file, never one with some of the new values.
+    ini.SetFlushOnRead(false);
     ini.WriteString(kProject, "Type", kProjectTypeMark);
     ini.WriteString(kProject, "Version", kFileVersion);
     ini.WriteInteger(kProject, "TargetW", Width());

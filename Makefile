@@ -1,11 +1,14 @@
 # Quorvel: the two commands a fresh machine needs are `make run` and `make test`.
 BUILD   ?= build
 ASAN    ?= build-asan
+FUZZ    ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= bmp gif jpeg png ico ini project avi riff
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PREFIX  ?= /usr/local
 
-.PHONY: all deps configure build run test install asan-test bench format clean
+.PHONY: all deps configure build run test install asan-test fuzz fuzz-seeds bench format clean
 
 all: build
 
@@ -38,6 +41,18 @@ asan-test: deps
 	@cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS) -L nonui
 
+# The libFuzzer targets, built with clang in a build folder of their own, each run for
+# FUZZ_SECONDS seconds (make fuzz FUZZ_SECONDS=600 FUZZ_TARGETS="bmp ini").
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUORVEL_FUZZ=ON -DQUORVEL_UI=OFF -DQUORVEL_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS) --target fuzzers
+	@bash scripts/run-fuzz $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# Writes the seed corpora fuzz/corpus/<target>/ anew from the system's own writers.
+fuzz-seeds: build
+	@$(BUILD)/fuzz/quorvel-fuzz-seeds fuzz/corpus
+
 bench: build
 	@$(BUILD)/bench/quorvel-bench
 
@@ -45,4 +60,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(ASAN)
+	@rm -rf $(BUILD) $(ASAN) $(FUZZ)

@@ -179,7 +179,8 @@ class TMorphSource {
   void ChangeSourceImageName(const std::string& newFn);
 
   // Project file: the section "Src" + nr ('1' or '2') of ini.
-  void LoadFromFile(TIni& ini, char nr);
+  // Answers true when the point list was longer than the project file's limits allow.
+  bool LoadFromFile(TIni& ini, char nr);
   void SaveToFile(TIni& ini, char nr);
 
  private:

@@ -30,21 +30,26 @@ std::string Hex4(int32_t v) {
 }
 
 // Calls entry(numbers, count) for each complete entry "n,n,...;" of a list; count may exceed
-// the four numbers kept. Stops when entry answers false.
+// the four numbers kept. Stops when entry answers false. Answers true when entries were left
+// out: after a stop, or beyond kMaxProjectLineLength.
 template <typename TEntry>
-void ForEachListEntry(std::string_view text, TEntry entry) {
+bool ForEachListEntry(std::string_view text, TEntry entry) {
   static constexpr std::string_view kDigits = "0123456789ABCDEF";
+  const bool tooLong = text.size() > kMaxProjectLineLength &&
+                       text.find(';', kMaxProjectLineLength) != std::string_view::npos;
   text = text.substr(0, kMaxProjectLineLength);
   int32_t numbers[4] = {};
   size_t count = 0;
   uint32_t value = 0;
-  for (char c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
     if (c == ',' || c == ';') {
       if (count < 4) numbers[count] = int32_t(value);
       ++count;
       value = 0;
       if (c == ';') {
-        if (!entry(numbers, count)) return;
+        if (!entry(numbers, count))
+          return tooLong || text.find(';', i + 1) != std::string_view::npos;
         count = 0;
       }
       continue;
@@ -52,6 +57,7 @@ void ForEachListEntry(std::string_view text, TEntry entry) {
     const size_t pos = kDigits.find(c);  // a foreign character counts as digit -1
     value = value * 16 + (pos == std::string_view::npos ? 0u : uint32_t(pos) + 1u) - 1u;
   }
+  return tooLong;
 }
 
 std::string SourceSection(char nr) {
@@ -83,22 +89,30 @@ std::string FormatTriangleList(const std::vector<TTrianglePerIndex>& triangles) 
   return s;
 }
 
-TAngleArray ScanPointList(std::string_view text) {
+TAngleArray ScanPointList(std::string_view text, bool* cut) {
   TAngleArray points;
-  ForEachListEntry(text, [&](const int32_t* n, size_t count) {
+  const bool leftOut = ForEachListEntry(text, [&](const int32_t* n, size_t count) {
     if (count == 2) points.push_back(TPoint{n[0], n[1]});
     return points.size() < kMaxProjectPoints;
   });
+  if (cut) *cut = leftOut;
   return points;
 }
 
-std::vector<TTrianglePerIndex> ScanTriangleList(std::string_view text) {
+std::vector<TTrianglePerIndex> ScanTriangleList(std::string_view text, bool* cut) {
   std::vector<TTrianglePerIndex> triangles;
-  ForEachListEntry(text, [&](const int32_t* n, size_t count) {
+  const bool leftOut = ForEachListEntry(text, [&](const int32_t* n, size_t count) {
     if (count == 3) triangles.push_back(TTrianglePerIndex{n[0], n[1], n[2]});
     return triangles.size() < kMaxProjectTriangles;
   });
+  if (cut) *cut = leftOut;
   return triangles;
+}
+
+std::string ListsCutText(const std::string& fileName) {
+  return fileName + "\renthält mehr Punkte oder Dreiecke, als geladen werden können (höchstens " +
+         std::to_string(kMaxProjectPoints) + " Punkte und " + std::to_string(kMaxProjectTriangles) +
+         " Dreiecke).\rDie übrigen wurden weggelassen.";
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -135,13 +149,15 @@ void TMorphSource::SaveToFile(TIni& ini, char nr) {
   ini.WriteString(sect, "Points", FormatPointList(FAngles));
 }
 
-void TMorphSource::LoadFromFile(TIni& ini, char nr) {
+bool TMorphSource::LoadFromFile(TIni& ini, char nr) {
   const std::string sect = SourceSection(nr);
   SetSourceImageName(ResolveStoredFileName(ini.ReadString(sect, "FN", ""), ProjectFolder(ini)));
   ApplyRectWidth(ini.ReadInteger(sect, "RWidth", 100));
   ClampRectOrigin(ini.ReadInteger(sect, "ROX", 0), ini.ReadInteger(sect, "ROY", 0));
   FAngles.clear();
-  for (const TPoint& p : ScanPointList(ini.ReadString(sect, "Points", ""))) AddPoint(p);
+  bool cut = false;
+  for (const TPoint& p : ScanPointList(ini.ReadString(sect, "Points", ""), &cut)) AddPoint(p);
+  return cut;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -166,6 +182,9 @@ bool TMorph0::SaveIfModified() {
 void TMorphing::SaveToFile(const std::string& fn) {
   {
     TIni ini(fn);
+    // Written once, complete, when the document is released: a stop in the middle of saving
+    // leaves the old file, never one with some of the new values.
+    ini.SetFlushOnRead(false);
     ini.WriteString(kProject, "Type", kProjectTypeMark);
     ini.WriteString(kProject, "Version", kFileVersion);
     ini.WriteInteger(kProject, "TargetW", Width());
@@ -228,10 +247,11 @@ void TMorphing::LoadFromFile(const std::string& fn) {
   FSource2->SetResultSize(Width(), Height());
   const int32_t mode = ini.ReadInteger(kOpt, "Mode", 0);
   SetMorphMode(mode == mm_Points ? mm_Points : mode == mm_Net ? mm_Net : mm_ImgSel);
-  for (const TTrianglePerIndex& t : ScanTriangleList(ini.ReadString(kTriangles, "A", "")))
+  bool cut = false;
+  for (const TTrianglePerIndex& t : ScanTriangleList(ini.ReadString(kTriangles, "A", ""), &cut))
     AppendTriangle(t);
-  FSource1->LoadFromFile(ini, '1');
-  FSource2->LoadFromFile(ini, '2');
+  cut = FSource1->LoadFromFile(ini, '1') || cut;
+  cut = FSource2->LoadFromFile(ini, '2') || cut;
   // Both sources have the same number of points, and every triangle names points of both.
   const int32_t points = std::min(FSource1->AngleCount(), FSource2->AngleCount());
   FSource1->TruncatePoints(points);
@@ -244,6 +264,7 @@ void TMorphing::LoadFromFile(const std::string& fn) {
   FSource2->UpdateSrcRect(Width(), Height());
   UpdateSourcePixBuffers();
   SetUnModified();
+  if (cut) Dialogs().ShowInformation(ListsCutText(fn));
 }
 
 }  // namespace qv

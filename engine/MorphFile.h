@@ -24,9 +24,12 @@ inline constexpr const char* kProjectTypeMark = "ZuntMorphing";
 
 std::string FormatPointList(const TAngleArray& points);
 std::string FormatTriangleList(const std::vector<TTrianglePerIndex>& triangles);
-// Complete entries of two numbers, at most kMaxProjectPoints of them.
-TAngleArray ScanPointList(std::string_view text);
+// Complete entries of two numbers, at most kMaxProjectPoints of them. cut, when given, tells
+// whether entries were left out for the limits (the count or the line length).
+TAngleArray ScanPointList(std::string_view text, bool* cut = nullptr);
 // Complete entries of three numbers, at most kMaxProjectTriangles of them.
-std::vector<TTrianglePerIndex> ScanTriangleList(std::string_view text);
+std::vector<TTrianglePerIndex> ScanTriangleList(std::string_view text, bool* cut = nullptr);
+// The message of a project whose lists were cut to the limits.
+std::string ListsCutText(const std::string& fileName);
 
 }  // namespace qv

@@ -98,7 +98,7 @@ void TIni::ChangeFileName(const std::string& fileName) {
 std::string TIni::ReadString(const std::string& section, const std::string& key,
                              const std::string& def) {
   if (FAutoMaintain) Maintain();
-  if (Modified() && FFileTime < Now() - kFlushAge) Save();
+  if (FFlushOnRead && Modified() && FFileTime < Now() - kFlushAge) Save();
   return TIniStream::ReadString(section, key, def);
 }
 

@@ -61,6 +61,11 @@ class TIni : public TIniStream {
   TDateTime FileTime() const { return FFileTime; }
   bool AutoMaintain() const { return FAutoMaintain; }
   void SetAutoMaintain(bool value) { FAutoMaintain = value; }
+  // Off, reads never write the file: a writer that rewrites a whole document (a project)
+  // turns it off, so that the file never holds a mix of its old and its new keys, only the
+  // one or the other complete version. On by default.
+  bool FlushOnRead() const { return FFlushOnRead; }
+  void SetFlushOnRead(bool value) { FFlushOnRead = value; }
 
  protected:
   // Called when writing the file failed.
@@ -71,6 +76,7 @@ class TIni : public TIniStream {
   std::string FFileName;
   TDateTime FFileTime = 0;
   bool FAutoMaintain = false;
+  bool FFlushOnRead = true;
 };
 
 }  // namespace qv

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <thread>
 
+#include "AVIReader.h"
 #include "Bitmap.h"
 #include "CliRun.h"
 #include "CompressOptions.h"
@@ -225,31 +226,39 @@ TEST(CliProject, ConvertWritesTheFramesAgainWithTheCodec) {
   EXPECT_FALSE(missing.Err.empty());
 }
 
-// Ctrl+C in the middle of a long render: the program stops after the frame in progress and
-// leaves a complete video of the frames written so far.
-TEST(CliProject, InterruptLeavesAValidPartialVideo) {
-  ExampleProject p(TChanges{{"FrameCount=50", "FrameCount=100000"}});
-  const std::string out = p.Dir.File("long.avi"), err = p.Dir.File("err.txt");
+// Starts `quorvel-cli render` of the project into out with its standard error going to err,
+// and waits until out has grown to at least bytes (or 30 seconds passed).
+pid_t StartRender(const std::string& project, const std::string& out, const std::string& err,
+                  uintmax_t bytes) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   const std::string cli = QUORVEL_CLI;
-  std::vector<std::string> args = {cli, "render", p.Project, "-o", out};
+  std::vector<std::string> args = {cli, "render", project, "-o", out};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ), 0);
+  EXPECT_EQ(posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ), 0);
   posix_spawn_file_actions_destroy(&actions);
-
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   const auto written = [&] {
     std::error_code ec;
     const auto size = std::filesystem::file_size(out, ec);
     return ec ? 0 : size;
   };
-  while (written() < 2'000'000 && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  while (written() < bytes && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  return pid;
+}
+
+// Ctrl+C in the middle of a long render: the program stops after the frame in progress and
+// leaves a complete video of the frames written so far.
+TEST(CliProject, InterruptLeavesAValidPartialVideo) {
+  ExampleProject p(TChanges{{"FrameCount=50", "FrameCount=100000"}});
+  const std::string out = p.Dir.File("long.avi"), err = p.Dir.File("err.txt");
+  const pid_t pid = StartRender(p.Project, out, err, 2'000'000);
+  ASSERT_GT(pid, 0);
   ::kill(pid, SIGINT);
   int status = 0;
   ASSERT_EQ(::waitpid(pid, &status, 0), pid);
@@ -265,6 +274,53 @@ TEST(CliProject, InterruptLeavesAValidPartialVideo) {
   EXPECT_GT(probe.Packets, 5);
   EXPECT_LT(probe.Packets, 100000);
   EXPECT_EQ(int64_t(test::DecodeWithFFmpeg(out, 320, 240).size()), probe.Packets);
+}
+
+// The frames ffprobe decodes from a file, counted by decoding; -1 when it cannot read it.
+int64_t FramesCountedByFFprobe(const std::string& file) {
+  std::string out;
+  if (test::RunCommand("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+                       "stream=nb_read_frames -of csv=p=0 " + test::Quoted(file),
+                       &out) != 0)
+    return -1;
+  try {
+    return std::stoll(out);
+  } catch (const std::exception&) {
+    return -1;
+  }
+}
+
+// A render killed (SIGKILL, no chance to finish the file) at different moments, mostly in the
+// middle of writing a frame: ffprobe and our reader both read the frames written completely,
+// and they are the same pictures.
+TEST(CliProject, KilledRenderLeavesItsCompleteFrames) {
+  ExampleProject p(TChanges{{"FrameCount=50", "FrameCount=100000"}});
+  const std::string err = p.Dir.File("err.txt");
+  int round = 0;
+  for (uintmax_t bytes : {150'000u, 1'100'000u, 2'650'000u}) {
+    SCOPED_TRACE("killed after " + std::to_string(bytes) + " bytes");
+    const std::string out = p.Dir.File("killed" + std::to_string(round++) + ".avi");
+    const pid_t pid = StartRender(p.Project, out, err, bytes);
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the render ended before it was killed";
+
+    const int64_t frames = FramesCountedByFFprobe(out);
+    ASSERT_GT(frames, 0);
+    const auto decoded = test::DecodeWithFFmpeg(out, 320, 240);
+    ASSERT_EQ(int64_t(decoded.size()), frames);
+    TAVIReader reader;
+    ASSERT_TRUE(reader.OpenAVIFile(out)) << reader.ErrorMessage();
+    for (int32_t n = 0; n < frames; ++n) {
+      const uint8_t* dib = reader.GetFrame(n);
+      ASSERT_NE(dib, nullptr) << "frame " << n;
+      const std::vector<uint8_t> bottomUp(dib + 40, dib + reader.FrameSize());
+      EXPECT_EQ(test::TopDown(bottomUp, 320, 240), decoded[size_t(n)]) << "frame " << n;
+    }
+    EXPECT_EQ(reader.GetFrame(int32_t(frames)), nullptr);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The project file of a morphing: writing, reading, stored picture names and odd content.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "Bitmap.h"
@@ -303,17 +304,50 @@ TEST_F(ProjectFile, NegativeCoordinatesAreStoredAsFifty) {
 }
 
 TEST_F(ProjectFile, ListsAreBounded) {
+  bool cut = false;
   std::string points;
-  for (size_t i = 0; i < kMaxProjectPoints + 5; ++i) points += "0001,0002;";
-  EXPECT_EQ(ScanPointList(points).size(), kMaxProjectPoints);
+  for (size_t i = 0; i < kMaxProjectPoints; ++i) points += "0001,0002;";
+  EXPECT_EQ(ScanPointList(points, &cut).size(), kMaxProjectPoints);
+  EXPECT_FALSE(cut);  // exactly the limit: nothing left out
+  EXPECT_EQ(ScanPointList(points + "0003,0004;", &cut).size(), kMaxProjectPoints);
+  EXPECT_TRUE(cut);
+  EXPECT_EQ(ScanPointList(points + "0003", &cut).size(), kMaxProjectPoints);
+  EXPECT_FALSE(cut);  // an unterminated rest is no entry
   std::string triangles;
   for (size_t i = 0; i < kMaxProjectTriangles + 5; ++i) triangles += "0000,0001,0002;";
-  EXPECT_EQ(ScanTriangleList(triangles).size(), kMaxProjectTriangles);
+  EXPECT_EQ(ScanTriangleList(triangles, &cut).size(), kMaxProjectTriangles);
+  EXPECT_TRUE(cut);
   // Only the first kMaxProjectLineLength characters are read: the entry across the limit is
   // incomplete there.
   std::string longLine(kMaxProjectLineLength - 6, ',');
-  EXPECT_EQ(ScanPointList(longLine + ";0001,0002;").size(), 0u);
-  EXPECT_EQ(ScanPointList(std::string(kMaxProjectLineLength - 10, ' ') + "0001,0002;").size(), 1u);
+  EXPECT_EQ(ScanPointList(longLine + ";0001,0002;", &cut).size(), 0u);
+  EXPECT_TRUE(cut);
+  EXPECT_EQ(ScanPointList(std::string(kMaxProjectLineLength - 10, ' ') + "0001,0002;", &cut).size(),
+            1u);
+  EXPECT_FALSE(cut);
+}
+
+// A project with more points than the limit loads the first ones and says so.
+TEST_F(ProjectFile, CutListsAreReported) {
+  std::string points;
+  for (size_t i = 0; i < kMaxProjectPoints + 3; ++i) points += "0001,0002;";
+  const std::string fn = Path("Proj/viele.qvp");
+  WriteFile(fn, CrLfLines({"[Project]", "Type=ZuntMorphing", "TargetW=64", "TargetH=48", "[Src1]",
+                           "Points=" + points, "[Src2]", "Points=" + points}));
+  TMorphing m;
+  m.LoadFromFile(fn);
+  EXPECT_EQ(size_t(m.AngleCount()), kMaxProjectPoints);
+  const auto texts = FDialogs.Texts(TScriptedDialogs::TKind::Information);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), ListsCutText(fn)), texts.end());
+  EXPECT_EQ(ListsCutText("a.qvp"),
+            "a.qvp\renthält mehr Punkte oder Dreiecke, als geladen werden können (höchstens "
+            "65536 Punkte und 131072 Dreiecke).\rDie übrigen wurden weggelassen.");
+  FDialogs.ClearShown();
+  m.SaveToFile(Path("Proj/wenige.qvp"));
+  m.LoadFromFile(Path("Proj/wenige.qvp"));
+  const auto again = FDialogs.Texts(TScriptedDialogs::TKind::Information);
+  EXPECT_EQ(std::find(again.begin(), again.end(), ListsCutText(Path("Proj/wenige.qvp"))),
+            again.end());
 }
 
 TEST_F(ProjectFile, SaveIfModifiedAsksAndSaves) {

@@ -412,10 +412,7 @@ void TForm1::FormCreate() {
 void TForm1::FormActivate() {
   if (!FFirstActivation) return;
   FFirstActivation = false;
-  if (FMorphing->FileName().empty()) {
-    FFormSettings->ActivateSettings(*FMorphing);
-    if (AutoZoom()) SetAutoZoom(true);
-  }
+  if (FMorphing->FileName().empty() && AutoZoom()) SetAutoZoom(true);
   if (!FArguments.isEmpty()) {
     const std::string arg = FromQ(FArguments.first());
     if (QFileInfo(ToQ(arg)).isFile()) {
@@ -426,11 +423,10 @@ void TForm1::FormActivate() {
     }
   }
   if (FMorphing->FileName().empty()) {
-    // The answer does not count: a new morphing gets the size shown in the dialog.
-    FFormSettings->exec();
-    FFormSettings->HistoryComboBoxWidthChange();
-    FFormSettings->HistoryComboBoxHeightChange();
-    FMorphing->NewProject("", FFormSettings->MWidth(), FFormSettings->MHeight());
+    // A new morphing of the size the settings dialog proposes; the dialog is not forced on
+    // the user at start ("Neues Morphing..." and "Einstellungen " offer it).
+    const TSizeProposal size = ProposedNewMorphSize();
+    FMorphing->NewProject("", size.Width, size.Height);
     FFormSettings->ActivateSettings(*FMorphing);
     ShowTargetSize(FMorphing->Width(), FMorphing->Height());
   }

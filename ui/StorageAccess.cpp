@@ -1,5 +1,7 @@
 #include "StorageAccess.h"
 
+#include <cstdlib>
+
 #include "FileFolders.h"
 #include "FileLocations.h"
 #include "UserSettings.h"
@@ -32,6 +34,24 @@ std::string FolderOf(const std::string& fileName) {
 std::string DefaultProjectDir() {
   std::string dir = ReadFileFolder("ProjDir");
   return dir.empty() ? DefaultDocumentFolder() : dir;
+}
+
+namespace {
+// The newest value of an input field's history: the first line of its stored list.
+int32_t NewestHistoryNumber(const char* histName, int32_t def) {
+  const std::string list = ReadSettingString(histName, "Hist", "");
+  const std::string first = list.substr(0, list.find_first_of("\r\n"));
+  char* end = nullptr;
+  const long v = std::strtol(first.c_str(), &end, 10);
+  return (end != first.c_str() && v > 0 && v <= 32768) ? int32_t(v) : def;
+}
+}  // namespace
+
+TSizeProposal ProposedNewMorphSize() {
+  TSizeProposal size;
+  size.Width = NewestHistoryNumber("FormSettings\\HistoryComboBoxWidth", size.Width);
+  size.Height = NewestHistoryNumber("FormSettings\\HistoryComboBoxHeight", size.Height);
+  return size;
 }
 
 }  // namespace qv

@@ -18,4 +18,12 @@ std::string FolderOf(const std::string& fileName);
 // document folder (created when missing).
 std::string DefaultProjectDir();
 
+struct TSizeProposal {
+  int32_t Width = 810;
+  int32_t Height = 1080;
+};
+// The size the settings dialog proposes for a new morphing: the last width and height typed
+// into it, else 810 x 1080.
+TSizeProposal ProposedNewMorphSize();
+
 }  // namespace qv

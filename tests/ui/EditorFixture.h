@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDialog>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -46,24 +44,11 @@ class EditorTest : public ::testing::Test {
   // The window shown and through its first activation.
   TForm1& ShownForm(QStringList arguments = {}) {
     TForm1& f = Form(std::move(arguments));
-    // Without a project the first activation (which showing can start) shows the settings
-    // dialog; it is cancelled.
-    auto activated = std::make_shared<bool>(false);
-    CancelModalsUntil(activated);
     f.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&f));
     f.FormActivate();
-    *activated = true;
     QApplication::processEvents();
     return f;
-  }
-  // Rejects every modal dialog that opens until *done is set.
-  static void CancelModalsUntil(std::shared_ptr<bool> done) {
-    QTimer::singleShot(10, [done] {
-      if (*done) return;
-      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
-      CancelModalsUntil(done);
-    });
   }
 
   // A w x h morphing of the two example pictures in the given mode, at zoom 1000.

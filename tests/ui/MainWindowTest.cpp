@@ -46,14 +46,13 @@ TEST_F(MainWindowTest, CaptionNamesThePageAndTheFile) {
   EXPECT_EQ(f.windowTitle(), "Quorvel - Morphing: Gesicht.qvp");
 }
 
-TEST_F(MainWindowTest, StartWithoutProjectCreatesANewMorphingOfTheSizeInTheDialog) {
-  TForm1& f = ShownForm();  // the settings dialog is cancelled
+TEST_F(MainWindowTest, StartWithoutProjectCreatesANewMorphingOfTheProposedSize) {
+  TForm1& f = ShownForm();
   EXPECT_TRUE(f.Morphing().FileName().empty());
-  // The empty morphing primes the dialog with 0 x 0, which it shows as 786 x 1024.
-  EXPECT_EQ(f.Morphing().Width(), 786);
-  EXPECT_EQ(f.Morphing().Height(), 1024);
+  EXPECT_EQ(f.Morphing().Width(), 810);
+  EXPECT_EQ(f.Morphing().Height(), 1080);
   EXPECT_FALSE(f.Morphing().Modified());
-  EXPECT_EQ(f.LabelPictSize->text(), "Zielgröße: 786 x 1024");
+  EXPECT_EQ(f.LabelPictSize->text(), "Zielgröße: 810 x 1080");
   EXPECT_TRUE(f.AutoZoom());
   EXPECT_EQ(f.Zoom(), f.GetFitZoom());
 }

@@ -78,26 +78,6 @@ TEST_F(ProjectCommandsTest, NewAsksFirstAndTakesTheSizeChosenInTheDialog) {
   EXPECT_EQ(m.AngleCount(), 1);
 }
 
-TEST_F(ProjectCommandsTest, StartWithoutProjectShowsTheSettingsDialogOnce) {
-  int shown = 0;
-  std::string width;
-  OnNextModal([&](QWidget* w) {
-    ++shown;
-    width = static_cast<TFormSettings*>(w)->HistoryComboBoxWidth->Text();
-    static_cast<QDialog*>(w)->reject();
-  });
-  TForm1& f = Form();
-  f.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-  f.FormActivate();
-  f.FormActivate();
-  EXPECT_EQ(shown, 1);
-  // Cancel still makes a new morphing of the size the dialog shows.
-  EXPECT_EQ(std::to_string(f.Morphing().Width()), width);
-  EXPECT_GT(f.Morphing().Width(), 0);
-  EXPECT_GT(f.Morphing().Height(), 0);
-}
-
 TEST_F(ProjectCommandsTest, SaveAsAsksToCopyThePicturesIntoAnotherFolder) {
   struct Case {
     const char* folder;                 // below the test folder; "A" is the project's own

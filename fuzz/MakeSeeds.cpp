@@ -52,7 +52,7 @@ qv::TBitmap Pattern(int32_t w, int32_t h, qv::TPixelFormat pf = qv::pf24bit) {
 void BmpSeeds() {
   qv::SaveBmpFile(Place("bmp", "rgb24.bmp"), Pattern(7, 5));
   qv::SaveBmpFile(Place("bmp", "rgb32.bmp"), Pattern(6, 4, qv::pf32bit));
-  qv::test::TDibSpec indexed;
+  qv::test::TDibLayout indexed;
   indexed.Width = 5;
   indexed.Height = 3;
   indexed.BitCount = 4;
@@ -60,22 +60,22 @@ void BmpSeeds() {
   indexed.ColorsUsed = 3;
   indexed.Bits = qv::test::PackRows(4, {{0, 1, 2, 1, 0}, {2, 2, 1, 1, 0}, {1, 0, 0, 2, 2}});
   Put("bmp", "pal4.bmp", qv::test::MakeBmp(indexed));
-  qv::test::TDibSpec mono = indexed;
+  qv::test::TDibLayout mono = indexed;
   mono.BitCount = 1;
   mono.Palette = {qv::RGB(0, 0, 0), qv::RGB(255, 255, 255)};
   mono.ColorsUsed = 2;
   mono.Bits = qv::test::PackRows(1, {{0, 1, 1, 0, 1}, {1, 1, 0, 0, 0}, {0, 0, 0, 1, 1}});
   Put("bmp", "mono.bmp", qv::test::MakeBmp(mono));
-  qv::test::TDibSpec rle8 = indexed;
+  qv::test::TDibLayout rle8 = indexed;
   rle8.BitCount = 8;
   rle8.Compression = 1;  // RLE8: a run, an absolute run, a delta, end of line, end of bitmap
   rle8.Bits = {3, 1, 0, 3, 2, 0, 1, 0, 0, 0, 0, 2, 1, 1, 0, 0, 5, 2, 0, 1};
   Put("bmp", "rle8.bmp", qv::test::MakeBmp(rle8));
-  qv::test::TDibSpec rle4 = indexed;
+  qv::test::TDibLayout rle4 = indexed;
   rle4.Compression = 2;
   rle4.Bits = {5, 0x12, 0, 0, 0, 3, 0x21, 0x00, 0, 0, 4, 0x11, 0, 1};
   Put("bmp", "rle4.bmp", qv::test::MakeBmp(rle4));
-  qv::test::TDibSpec fields;
+  qv::test::TDibLayout fields;
   fields.Width = 3;
   fields.Height = -2;  // top-down
   fields.BitCount = 16;
@@ -83,13 +83,13 @@ void BmpSeeds() {
   fields.Masks = {0xF800, 0x07E0, 0x001F};
   fields.Bits = qv::test::PackRows(16, {{0xF800, 0x07E0, 0x001F}, {0xFFFF, 0, 0x1234}});
   Put("bmp", "rgb565-topdown.bmp", qv::test::MakeBmp(fields));
-  qv::test::TDibSpec v5 = fields;
+  qv::test::TDibLayout v5 = fields;
   v5.HeaderSize = 124;
   v5.BitCount = 32;
   v5.Masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
   v5.Bits = qv::test::PackRows(32, {{0xFF102030, 0x00405060, 0x80708090}, {1, 2, 3}});
   Put("bmp", "v5-bitfields.bmp", qv::test::MakeBmp(v5));
-  qv::test::TDibSpec core = indexed;
+  qv::test::TDibLayout core = indexed;
   core.HeaderSize = 12;
   core.BitCount = 8;
   core.Bits = qv::test::PackRows(8, {{0, 1, 2, 1, 0}, {2, 2, 1, 1, 0}, {1, 0, 0, 2, 2}});
@@ -126,18 +126,18 @@ void GifSeeds() {
 }
 
 void PngSeeds() {
-  qv::test::TPngSpec gray;
+  qv::test::TPngLayout gray;
   gray.Width = 3;
   gray.Height = 2;
   gray.ColorType = PNG_COLOR_TYPE_GRAY;
   gray.Rows = {{0, 128, 255}, {7, 8, 9}};
   Put("png", "gray8.png", qv::test::MakePng(gray));
-  qv::test::TPngSpec gray16 = gray;
+  qv::test::TPngLayout gray16 = gray;
   gray16.BitDepth = 16;
   gray16.Interlace = true;
   gray16.Rows = {{0, 0, 128, 0, 255, 255}, {1, 2, 3, 4, 5, 6}};
   Put("png", "gray16-interlaced.png", qv::test::MakePng(gray16));
-  qv::test::TPngSpec pal;
+  qv::test::TPngLayout pal;
   pal.Width = 4;
   pal.Height = 2;
   pal.ColorType = PNG_COLOR_TYPE_PALETTE;
@@ -153,7 +153,7 @@ void PngSeeds() {
 
 // An icon image as a DIB: height counts colour rows and mask rows; 32 bits with alpha.
 TBytes IconDib32(int w, int h) {
-  qv::test::TDibSpec s;
+  qv::test::TDibLayout s;
   s.Width = w;
   s.Height = 2 * h;
   s.BitCount = 32;
@@ -167,7 +167,7 @@ TBytes IconDib32(int w, int h) {
 }
 
 TBytes IconDib4(int w, int h) {
-  qv::test::TDibSpec s;
+  qv::test::TDibLayout s;
   s.Width = w;
   s.Height = 2 * h;
   s.BitCount = 4;

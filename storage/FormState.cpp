@@ -61,8 +61,8 @@ TRect RestoredBounds(const IFormWindow& form, TUserSettings& settings, const std
   return r;
 }
 
-TFontSpec RestoredFont(const IFormWindow& form, TUserSettings& settings, const std::string& sect) {
-  TFontSpec font = form.Font();
+TFontInfo RestoredFont(const IFormWindow& form, TUserSettings& settings, const std::string& sect) {
+  TFontInfo font = form.Font();
   font.Name = settings.readString(sect, "FONT", font.Name);
   font.Size = settings.readInteger(sect, "FONTSIZE", font.Size);
   font.Style = settings.readInteger(sect, "FONTSTYLE", font.Style);
@@ -110,7 +110,7 @@ void SaveFormState(const IFormWindow& form, uint8_t parts, TUserSettings* settin
   if (!settings) return;
   const std::string sect = SectionOf(form);
   if (parts & fp_Font) {
-    const TFontSpec font = form.Font();
+    const TFontInfo font = form.Font();
     settings->writeString(sect, "Font", font.Name);
     settings->writeInteger(sect, "Fontsize", std::abs(font.Size));
     settings->writeInteger(sect, "Fontstyle", font.Style);

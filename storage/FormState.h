@@ -15,12 +15,12 @@ class TUserSettings;
 enum TWindowState : uint8_t { ws_Normal = 0, ws_Minimized = 1, ws_Maximized = 2 };
 
 // Font styles as stored: bit 0 bold, bit 1 italic, bit 2 underline, bit 3 strike-out.
-struct TFontSpec {
+struct TFontInfo {
   std::string Name;
   int32_t Size = 0;  // in points
   int32_t Style = 0;
   int32_t CharSet = 0;
-  friend bool operator==(const TFontSpec&, const TFontSpec&) = default;
+  friend bool operator==(const TFontInfo&, const TFontInfo&) = default;
 };
 
 struct TMonitor {
@@ -38,8 +38,8 @@ class IFormWindow {
   virtual void SetBounds(const TRect& bounds) = 0;
   virtual TWindowState WindowState() const = 0;
   virtual void SetWindowState(TWindowState state) = 0;
-  virtual TFontSpec Font() const = 0;
-  virtual void SetFont(const TFontSpec& font) = 0;
+  virtual TFontInfo Font() const = 0;
+  virtual void SetFont(const TFontInfo& font) = 0;
   virtual bool Visible() const = 0;
   // True while the window is being loaded, streamed or destroyed.
   virtual bool Transitional() const = 0;

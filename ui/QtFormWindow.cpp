@@ -42,24 +42,24 @@ void TQtFormWindow::SetWindowState(TWindowState state) {
                                                  : Qt::WindowNoState);
 }
 
-TFontSpec TQtFormWindow::Font() const {
+TFontInfo TQtFormWindow::Font() const {
   const QFont f = FWindow.font();
-  TFontSpec spec;
-  spec.Name = FromQ(f.family());
-  spec.Size = f.pointSize() > 0 ? f.pointSize() : 0;
-  spec.Style =
+  TFontInfo info;
+  info.Name = FromQ(f.family());
+  info.Size = f.pointSize() > 0 ? f.pointSize() : 0;
+  info.Style =
       (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) | (f.underline() ? 4 : 0) | (f.strikeOut() ? 8 : 0);
-  return spec;
+  return info;
 }
 
-void TQtFormWindow::SetFont(const TFontSpec& spec) {
+void TQtFormWindow::SetFont(const TFontInfo& info) {
   QFont f = FWindow.font();
-  if (!spec.Name.empty()) f.setFamily(ToQ(spec.Name));
-  if (spec.Size > 0) f.setPointSize(spec.Size);
-  f.setBold(spec.Style & 1);
-  f.setItalic(spec.Style & 2);
-  f.setUnderline(spec.Style & 4);
-  f.setStrikeOut(spec.Style & 8);
+  if (!info.Name.empty()) f.setFamily(ToQ(info.Name));
+  if (info.Size > 0) f.setPointSize(info.Size);
+  f.setBold(info.Style & 1);
+  f.setItalic(info.Style & 2);
+  f.setUnderline(info.Style & 4);
+  f.setStrikeOut(info.Style & 8);
   FWindow.setFont(f);
 }
 

@@ -19,8 +19,8 @@ class TQtFormWindow : public IFormWindow {
   void SetBounds(const TRect& bounds) override;
   TWindowState WindowState() const override;
   void SetWindowState(TWindowState state) override;
-  TFontSpec Font() const override;
-  void SetFont(const TFontSpec& font) override;
+  TFontInfo Font() const override;
+  void SetFont(const TFontInfo& font) override;
   bool Visible() const override;
   bool Transitional() const override { return false; }
   TRect VirtualScreen() const override;

@@ -12,10 +12,10 @@ std::string TCliArgs::Value(const std::string& name, const std::string& fallback
 
 namespace {
 
-const TOptionSpec* FindSpec(const std::vector<TOptionSpec>& specs, const std::string& name) {
-  auto it = std::find_if(specs.begin(), specs.end(),
-                         [&](const TOptionSpec& s) { return s.Name == name; });
-  return it == specs.end() ? nullptr : &*it;
+const TOptionDef* FindOption(const std::vector<TOptionDef>& defs, const std::string& name) {
+  auto it = std::find_if(defs.begin(), defs.end(),
+                         [&](const TOptionDef& s) { return s.Name == name; });
+  return it == defs.end() ? nullptr : &*it;
 }
 
 bool LooksLikeOption(const std::string& a) {
@@ -24,7 +24,7 @@ bool LooksLikeOption(const std::string& a) {
 
 }  // namespace
 
-TCliArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs,
+TCliArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionDef>& defs,
                    size_t positionals) {
   TCliArgs out;
   bool optionsEnded = false;
@@ -40,9 +40,9 @@ TCliArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOpti
     }
     const size_t eq = a.find('=');
     const std::string name = a.substr(0, eq);
-    const TOptionSpec* spec = FindSpec(specs, name);
-    if (!spec) throw EUsage("Unbekannte Option: " + name);
-    if (!spec->TakesValue) {
+    const TOptionDef* def = FindOption(defs, name);
+    if (!def) throw EUsage("Unbekannte Option: " + name);
+    if (!def->TakesValue) {
       if (eq != std::string::npos) throw EUsage("Die Option " + name + " hat keinen Wert.");
       out.Set(name, "");
     } else if (eq != std::string::npos) {
@@ -53,7 +53,7 @@ TCliArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOpti
       throw EUsage("Der Option " + name + " fehlt ihr Wert.");
     }
   }
-  for (const TOptionSpec& s : specs)
+  for (const TOptionDef& s : defs)
     if (s.Required && !out.Has(s.Name)) throw EUsage("Die Option " + s.Name + " fehlt.");
   if (out.Positionals.size() < positionals) throw EUsage("Es fehlt eine Datei.");
   if (out.Positionals.size() > positionals)

@@ -16,7 +16,7 @@ class EUsage : public std::runtime_error {
   explicit EUsage(const std::string& text) : std::runtime_error(text) {}
 };
 
-struct TOptionSpec {
+struct TOptionDef {
   std::string Name;  // with its dashes: "-o", "--codec"
   bool TakesValue = false;
   bool Required = false;
@@ -36,10 +36,10 @@ class TCliArgs {
 };
 
 // Parses args (the command name already removed) for exactly positionals positional arguments
-// and the options of specs; a later option replaces an earlier one. "--" ends the options.
+// and the options described by defs; a later option replaces an earlier one. "--" ends the options.
 // Raises EUsage for an unknown option, a missing value, a missing required option or a wrong
 // number of positional arguments.
-TCliArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs,
+TCliArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionDef>& defs,
                    size_t positionals);
 
 // A whole decimal number in [lo, hi]; EUsage naming the option otherwise.

@@ -4,11 +4,11 @@ namespace qv::cli {
 
 namespace {
 
-const TOptionSpec kOutput{"-o", true, true};
-const TOptionSpec kCodec{"--codec", true, false};
-const TOptionSpec kQuality{"--quality", true, false};
-const TOptionSpec kQuiet{"--quiet", false, false};
-const TOptionSpec kAt{"--at", true, true};
+const TOptionDef kOutput{"-o", true, true};
+const TOptionDef kCodec{"--codec", true, false};
+const TOptionDef kQuality{"--quality", true, false};
+const TOptionDef kQuiet{"--quiet", false, false};
+const TOptionDef kAt{"--at", true, true};
 
 }  // namespace
 

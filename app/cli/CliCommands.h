@@ -18,7 +18,7 @@ struct TCliCommand {
   std::string Name;
   std::string Synopsis;     // the usage line after the program name
   std::string Description;  // one line for the overview
-  std::vector<TOptionSpec> Options;
+  std::vector<TOptionDef> Options;
   size_t Positionals = 1;
   // Runs the command; answers the exit code. Errors are raised as EMorphError (exit 1) or
   // EUsage (exit 2).

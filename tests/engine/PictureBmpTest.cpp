@@ -33,8 +33,8 @@ void ExpectPixels(const TBitmap& b, const std::vector<std::vector<TColor>>& rows
 }
 
 // A 3 x 2 indexed picture, file rows bottom-up: top row 0 1 2, bottom row 3 0 1.
-TDibSpec Indexed(int bpp, uint32_t headerSize = 40) {
-  TDibSpec s;
+TDibLayout Indexed(int bpp, uint32_t headerSize = 40) {
+  TDibLayout s;
   s.HeaderSize = headerSize;
   s.Width = 3;
   s.Height = 2;
@@ -54,7 +54,7 @@ TDibSpec Indexed(int bpp, uint32_t headerSize = 40) {
 TEST(BmpRead, IndexedDepthsAndHeadersBecome24Bits) {
   const std::vector<std::vector<TColor>> four = {{kRed, kGreen, kBlue}, {kGray, kRed, kGreen}};
   struct Case {
-    TDibSpec spec;
+    TDibLayout layout;
     std::vector<std::vector<TColor>> expected;
   } cases[] = {
       {Indexed(1), {{kRed, kGreen, kRed}, {kGreen, kRed, kGreen}}},
@@ -66,29 +66,29 @@ TEST(BmpRead, IndexedDepthsAndHeadersBecome24Bits) {
       {Indexed(8, 64), four},   // OS/2 2.x header
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE("bits " + std::to_string(c.spec.BitCount) + ", header " +
-                 std::to_string(c.spec.HeaderSize));
-    const TBitmap b = Decode(MakeBmp(c.spec));
+    SCOPED_TRACE("bits " + std::to_string(c.layout.BitCount) + ", header " +
+                 std::to_string(c.layout.HeaderSize));
+    const TBitmap b = Decode(MakeBmp(c.layout));
     EXPECT_EQ(b.PixelFormat(), pf24bit);
     ExpectPixels(b, c.expected);
   }
 }
 
 TEST(BmpRead, ColourTableShorterThanTheDepthAllowsIsEnough) {
-  TDibSpec s = Indexed(8);
+  TDibLayout s = Indexed(8);
   s.ColorsUsed = 4;
   ExpectPixels(Decode(MakeBmp(s)), {{kRed, kGreen, kBlue}, {kGray, kRed, kGreen}});
 }
 
 TEST(BmpRead, IndexOutsideTheColourTableIsDamage) {
-  TDibSpec s = Indexed(8);
+  TDibLayout s = Indexed(8);
   s.ColorsUsed = 3;
   s.Palette.resize(3);  // index 3 in the bottom row has no colour
   EXPECT_EQ(DecodeFailure(MakeBmp(s)), PictureDamagedText("bild.bmp"));
 }
 
 TEST(BmpRead, SixteenBitsAsFiveFiveFiveAndAsBitFields) {
-  TDibSpec s;
+  TDibLayout s;
   s.Width = 2;
   s.Height = 1;
   s.BitCount = 16;
@@ -105,7 +105,7 @@ TEST(BmpRead, SixteenBitsAsFiveFiveFiveAndAsBitFields) {
 }
 
 TEST(BmpRead, TwentyFourBitsKeepFormatBottomUpAndTopDown) {
-  TDibSpec s;
+  TDibLayout s;
   s.Width = 3;  // 9 bytes + 3 padding per row
   s.Height = 2;
   s.Bits = PackRows(24, {{0x0000FF, 0x00FF00, 0xFF0000}, {0x808080, 0x0000FF, 0x00FF00}});
@@ -117,7 +117,7 @@ TEST(BmpRead, TwentyFourBitsKeepFormatBottomUpAndTopDown) {
 }
 
 TEST(BmpRead, ThirtyTwoBitsKeepFormatWithTheFourthByteCleared) {
-  TDibSpec s;
+  TDibLayout s;
   s.Width = 2;
   s.Height = 1;
   s.BitCount = 32;
@@ -137,7 +137,7 @@ TEST(BmpRead, ThirtyTwoBitsKeepFormatWithTheFourthByteCleared) {
 }
 
 TEST(BmpRead, Rle8RunsLiteralsDeltaAndEndOfLine) {
-  TDibSpec s;
+  TDibLayout s;
   s.Width = 5;
   s.Height = 3;
   s.BitCount = 8;
@@ -156,7 +156,7 @@ TEST(BmpRead, Rle8RunsLiteralsDeltaAndEndOfLine) {
 }
 
 TEST(BmpRead, Rle4AlternatesNibbles) {
-  TDibSpec s;
+  TDibLayout s;
   s.Width = 6;
   s.Height = 1;
   s.BitCount = 4;
@@ -170,28 +170,28 @@ TEST(BmpRead, DamagedAndUnusableFilesRaiseTheirTexts) {
   const std::string damaged = PictureDamagedText("bild.bmp");
   const std::string unusable = PictureFormatText("bild.bmp");
   const std::string tooLarge = PictureTooLargeText("bild.bmp");
-  TDibSpec rle;
+  TDibLayout rle;
   rle.Width = 4;
   rle.Height = 2;
   rle.BitCount = 8;
   rle.Compression = 1;
   rle.Palette = {kRed};
   auto withRle = [&](TBytes bits) {
-    TDibSpec s = rle;
+    TDibLayout s = rle;
     s.Bits = std::move(bits);
     return MakeBmp(s);
   };
   auto withSize = [](int32_t w, int32_t h) {
-    TDibSpec s;
+    TDibLayout s;
     s.Width = w;
     s.Height = h;
     return MakeBmp(s);
   };
-  TDibSpec bits64 = Indexed(8);
+  TDibLayout bits64 = Indexed(8);
   bits64.BitCount = 64;
-  TDibSpec jpegInside = Indexed(8);
+  TDibLayout jpegInside = Indexed(8);
   jpegInside.Compression = 4;
-  TDibSpec badHeader = Indexed(8, 20);
+  TDibLayout badHeader = Indexed(8, 20);
   const TBytes good = MakeBmp(Indexed(8));
   TBytes pastEnd = good;
   PutLE32(&pastEnd[10], uint32_t(good.size() + 1));
@@ -226,7 +226,7 @@ TEST(BmpRead, DamagedAndUnusableFilesRaiseTheirTexts) {
 }
 
 TEST(BmpRead, EveryTruncationIsReportedNeverReadPast) {
-  TDibSpec rle;
+  TDibLayout rle;
   rle.Width = 4;
   rle.Height = 2;
   rle.BitCount = 8;

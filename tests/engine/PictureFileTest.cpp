@@ -52,7 +52,7 @@ TEST(PictureTexts, NameTheFileBetweenLineBreaks) {
 class PictureFileTest : public TPictureTest {};
 
 TEST_F(PictureFileTest, DecodesEachFormatByItsExtension) {
-  TDibSpec bmp;
+  TDibLayout bmp;
   bmp.Width = 2;
   bmp.Height = 2;
   bmp.BitCount = 32;

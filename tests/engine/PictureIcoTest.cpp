@@ -16,7 +16,7 @@ constexpr TColor kGray = RGB(128, 128, 128);
 // A w x h icon image of 8 bits, all pixels colour 1 (green) but the left column colour 2
 // (blue), with an AND mask making the top row transparent.
 TIconImage Indexed8(int w, int h) {
-  TDibSpec s;
+  TDibLayout s;
   s.Width = w;
   s.Height = 2 * h;
   s.BitCount = 8;
@@ -34,7 +34,7 @@ TIconImage Indexed8(int w, int h) {
 
 // A w x h 32-bit image: red, alpha 255 except the right column (alpha 0), no AND mask.
 TIconImage Alpha32(int w, int h) {
-  TDibSpec s;
+  TDibLayout s;
   s.Width = w;
   s.Height = 2 * h;
   s.BitCount = 32;
@@ -130,7 +130,7 @@ TEST_F(PictureObject, DrawsAtNaturalSizeLeavingTransparentPixels) {
 
 TEST_F(PictureObject, OpaquePicturesDrawEveryPixel) {
   TPicture picture;
-  TDibSpec s;
+  TDibLayout s;
   s.Width = 2;
   s.Height = 1;
   s.Bits = PackRows(24, {{0x0000FF, 0xFF0000}});

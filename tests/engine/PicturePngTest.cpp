@@ -20,8 +20,8 @@ TBitmap Decode(const TBytes& file) {
   return b;
 }
 
-TPngSpec Spec(int32_t w, int32_t h, int colorType, int depth, std::vector<TBytes> rows) {
-  TPngSpec s;
+TPngLayout PngOf(int32_t w, int32_t h, int colorType, int depth, std::vector<TBytes> rows) {
+  TPngLayout s;
   s.Width = w;
   s.Height = h;
   s.ColorType = colorType;
@@ -33,37 +33,37 @@ TPngSpec Spec(int32_t w, int32_t h, int colorType, int depth, std::vector<TBytes
 }  // namespace
 
 TEST(PngRead, EveryColourTypeBecomes24BitsOnWhite) {
-  TPngSpec palette = Spec(3, 1, PNG_COLOR_TYPE_PALETTE, 4, {{0x01, 0x20}});  // 0 1 2
+  TPngLayout palette = PngOf(3, 1, PNG_COLOR_TYPE_PALETTE, 4, {{0x01, 0x20}});  // 0 1 2
   palette.Palette = {kRed, kGreen, kBlue};
   palette.Transparency = {255, 0};  // entry 1 transparent
-  TPngSpec interlaced =
-      Spec(3, 2, PNG_COLOR_TYPE_RGB, 8,
+  TPngLayout interlaced =
+      PngOf(3, 2, PNG_COLOR_TYPE_RGB, 8,
            {{255, 0, 0, 0, 255, 0, 0, 0, 255}, {0, 0, 255, 0, 255, 0, 255, 0, 0}});
   interlaced.Interlace = true;
   struct Case {
     const char* what;
-    TPngSpec spec;
+    TPngLayout layout;
     std::vector<TColor> topRow;
   } cases[] = {
-      {"rgb", Spec(2, 1, PNG_COLOR_TYPE_RGB, 8, {{255, 0, 0, 0, 0, 255}}), {kRed, kBlue}},
+      {"rgb", PngOf(2, 1, PNG_COLOR_TYPE_RGB, 8, {{255, 0, 0, 0, 0, 255}}), {kRed, kBlue}},
       {"rgba",
-       Spec(3, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {{255, 0, 0, 255, 0, 0, 255, 0, 1, 2, 3, 0}}),
+       PngOf(3, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {{255, 0, 0, 255, 0, 0, 255, 0, 1, 2, 3, 0}}),
        {kRed, kWhite, kWhite}},
       {"rgb 16",
-       Spec(1, 1, PNG_COLOR_TYPE_RGB, 16, {{0x80, 0x80, 0, 0, 0xFF, 0xFF}}),
+       PngOf(1, 1, PNG_COLOR_TYPE_RGB, 16, {{0x80, 0x80, 0, 0, 0xFF, 0xFF}}),
        {RGB(128, 0, 255)}},
-      {"gray", Spec(2, 1, PNG_COLOR_TYPE_GRAY, 8, {{0, 100}}), {RGB(0, 0, 0), RGB(100, 100, 100)}},
-      {"gray 1 bit", Spec(3, 1, PNG_COLOR_TYPE_GRAY, 1, {{0xA0}}), {kWhite, RGB(0, 0, 0), kWhite}},
-      {"gray alpha 16", Spec(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, {{0x12, 0x34, 0, 0}}), {kWhite}},
+      {"gray", PngOf(2, 1, PNG_COLOR_TYPE_GRAY, 8, {{0, 100}}), {RGB(0, 0, 0), RGB(100, 100, 100)}},
+      {"gray 1 bit", PngOf(3, 1, PNG_COLOR_TYPE_GRAY, 1, {{0xA0}}), {kWhite, RGB(0, 0, 0), kWhite}},
+      {"gray alpha 16", PngOf(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, {{0x12, 0x34, 0, 0}}), {kWhite}},
       {"palette with tRNS", palette, {kRed, kWhite, kBlue}},
       {"interlaced", interlaced, {kRed, kGreen, kBlue}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const TBitmap b = Decode(MakePng(c.spec));
+    const TBitmap b = Decode(MakePng(c.layout));
     EXPECT_EQ(b.PixelFormat(), pf24bit);
     ASSERT_EQ(b.Width(), int32_t(c.topRow.size()));
-    ASSERT_EQ(b.Height(), c.spec.Height);
+    ASSERT_EQ(b.Height(), c.layout.Height);
     for (size_t x = 0; x < c.topRow.size(); ++x) EXPECT_EQ(b.GetPixel(int32_t(x), 0), c.topRow[x]);
   }
   EXPECT_EQ(Decode(MakePng(interlaced)).GetPixel(0, 1), kBlue) << "second row of Adam7";
@@ -90,7 +90,7 @@ TEST(PngRead, MaskVariantKeepsColoursAndThresholdsAlpha) {
 }
 
 TEST(PngRead, BrokenFilesRaiseTheirTexts) {
-  const TBytes good = MakePng(Spec(2, 2, PNG_COLOR_TYPE_RGB, 8, {TBytes(6, 9), TBytes(6, 200)}));
+  const TBytes good = MakePng(PngOf(2, 2, PNG_COLOR_TYPE_RGB, 8, {TBytes(6, 9), TBytes(6, 200)}));
   TBytes badCrc = good;
   badCrc[good.size() - 20] ^= 0x55;  // inside IDAT
   // IHDR with 20000 x 20000 and a correct checksum.

@@ -50,18 +50,18 @@ struct TSample {
 };
 
 std::vector<TSample> Samples() {
-  TDibSpec indexed;
+  TDibLayout indexed;
   indexed.Width = 5;
   indexed.Height = 3;
   indexed.BitCount = 4;
   indexed.Palette = {RGB(1, 2, 3), RGB(200, 0, 0), RGB(0, 200, 0)};
   indexed.ColorsUsed = 3;
   indexed.Bits = PackRows(4, {{0, 1, 2, 1, 0}, {2, 2, 1, 1, 0}, {1, 0, 0, 2, 2}});
-  TDibSpec rle = indexed;
+  TDibLayout rle = indexed;
   rle.BitCount = 8;
   rle.Compression = 1;
   rle.Bits = {2, 1, 0, 3, 2, 0, 1, 0, 0, 0, 0, 2, 1, 1, 2, 2, 0, 1};
-  TDibSpec fields;
+  TDibLayout fields;
   fields.HeaderSize = 124;
   fields.Width = 3;
   fields.Height = -2;
@@ -69,7 +69,7 @@ std::vector<TSample> Samples() {
   fields.Compression = 3;
   fields.Masks = {0xF800, 0x07E0, 0x001F};
   fields.Bits = PackRows(16, {{1, 2, 3}, {0xFFFF, 0x1234, 0}});
-  TDibSpec icon = indexed;
+  TDibLayout icon = indexed;
   icon.Height = 6;
   const TBytes andMask = PackRows(1, {{1, 0, 0, 0, 1}, {0, 0, 0, 0, 0}, {0, 1, 1, 1, 0}});
   icon.Bits.insert(icon.Bits.end(), andMask.begin(), andMask.end());
@@ -83,7 +83,7 @@ std::vector<TSample> Samples() {
   for (int i = 0; i < 54; ++i) frame.Indexes.push_back(uint8_t(i * 7 % 4));
   std::vector<uint32_t> rgba(7 * 5);
   for (size_t i = 0; i < rgba.size(); ++i) rgba[i] = uint32_t(i * 0x01030507u);
-  TPngSpec palette;
+  TPngLayout palette;
   palette.Width = 5;
   palette.Height = 4;
   palette.ColorType = PNG_COLOR_TYPE_PALETTE;

@@ -218,7 +218,7 @@ void FlushPng(png_structp) {}
 
 }  // namespace
 
-TBytes MakePng(const TPngSpec& spec) {
+TBytes MakePng(const TPngLayout& layout) {
   TBytes out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -228,16 +228,16 @@ TBytes MakePng(const TPngSpec& spec) {
     return {};
   }
   png_set_write_fn(png, &out, WritePngBytes, FlushPng);
-  png_set_IHDR(png, info, png_uint_32(spec.Width), png_uint_32(spec.Height), spec.BitDepth,
-               spec.ColorType, spec.Interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, png_uint_32(layout.Width), png_uint_32(layout.Height), layout.BitDepth,
+               layout.ColorType, layout.Interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
-  for (TColor c : spec.Palette) palette.push_back({GetRValue(c), GetGValue(c), GetBValue(c)});
+  for (TColor c : layout.Palette) palette.push_back({GetRValue(c), GetGValue(c), GetBValue(c)});
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
-  if (!spec.Transparency.empty())
-    png_set_tRNS(png, info, spec.Transparency.data(), int(spec.Transparency.size()), nullptr);
+  if (!layout.Transparency.empty())
+    png_set_tRNS(png, info, layout.Transparency.data(), int(layout.Transparency.size()), nullptr);
   std::vector<png_bytep> rows;
-  for (const TBytes& r : spec.Rows) rows.push_back(const_cast<png_bytep>(r.data()));
+  for (const TBytes& r : layout.Rows) rows.push_back(const_cast<png_bytep>(r.data()));
   png_set_rows(png, info, rows.data());
   png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
   png_destroy_write_struct(&png, &info);
@@ -245,24 +245,24 @@ TBytes MakePng(const TPngSpec& spec) {
 }
 
 TBytes MakeRgbaPng(int32_t w, int32_t h, const std::vector<uint32_t>& pixels) {
-  TPngSpec spec;
-  spec.Width = w;
-  spec.Height = h;
-  spec.ColorType = PNG_COLOR_TYPE_RGB_ALPHA;
+  TPngLayout layout;
+  layout.Width = w;
+  layout.Height = h;
+  layout.ColorType = PNG_COLOR_TYPE_RGB_ALPHA;
   for (int32_t y = 0; y < h; ++y) {
     TBytes row;
     for (int32_t x = 0; x < w; ++x) {
       const uint32_t p = pixels[size_t(y) * w + x];
       row.insert(row.end(), {uint8_t(p), uint8_t(p >> 8), uint8_t(p >> 16), uint8_t(p >> 24)});
     }
-    spec.Rows.push_back(row);
+    layout.Rows.push_back(row);
   }
-  return MakePng(spec);
+  return MakePng(layout);
 }
 
 // ---- BMP ----
 
-TBytes MakeDib(const TDibSpec& s) {
+TBytes MakeDib(const TDibLayout& s) {
   TBytes d(s.HeaderSize, 0);
   PutLE32(d.data(), s.HeaderSize);
   if (s.HeaderSize == 12) {
@@ -296,13 +296,13 @@ TBytes MakeDib(const TDibSpec& s) {
   return d;
 }
 
-TBytes MakeBmp(const TDibSpec& spec, uint32_t offBits) {
-  const TBytes dib = MakeDib(spec);
+TBytes MakeBmp(const TDibLayout& layout, uint32_t offBits) {
+  const TBytes dib = MakeDib(layout);
   TBytes f(14, 0);
   f[0] = 'B';
   f[1] = 'M';
   PutLE32(&f[2], uint32_t(14 + dib.size()));
-  PutLE32(&f[10], offBits ? offBits : uint32_t(14 + dib.size() - spec.Bits.size()));
+  PutLE32(&f[10], offBits ? offBits : uint32_t(14 + dib.size() - layout.Bits.size()));
   f.insert(f.end(), dib.begin(), dib.end());
   return f;
 }

@@ -60,7 +60,7 @@ TBytes MakeGif(int screenW, int screenH, const std::vector<TColor>& globalColors
                const std::vector<TGifFrame>& frames);
 
 // PNG files written with libpng's own writer. rows: the raw samples of each row from the top.
-struct TPngSpec {
+struct TPngLayout {
   int32_t Width = 0, Height = 0;
   int ColorType = 0;  // PNG_COLOR_TYPE_...
   int BitDepth = 8;
@@ -69,12 +69,12 @@ struct TPngSpec {
   TBytes Transparency;  // tRNS: alpha per palette entry
   std::vector<TBytes> Rows;
 };
-TBytes MakePng(const TPngSpec& spec);
+TBytes MakePng(const TPngLayout& layout);
 // An RGBA PNG, pixels 0xAABBGGRR from the top.
 TBytes MakeRgbaPng(int32_t w, int32_t h, const std::vector<uint32_t>& pixels);
 
 // Device-independent bitmaps built field by field.
-struct TDibSpec {
+struct TDibLayout {
   uint32_t HeaderSize = 40;
   int32_t Width = 0, Height = 0;
   uint16_t BitCount = 24;
@@ -84,9 +84,9 @@ struct TDibSpec {
   std::vector<TColor> Palette;  // 4 bytes each (3 with the 12-byte core header)
   TBytes Bits;
 };
-TBytes MakeDib(const TDibSpec& spec);
+TBytes MakeDib(const TDibLayout& layout);
 // With file header; offBits 0 writes the true offset of the bits.
-TBytes MakeBmp(const TDibSpec& spec, uint32_t offBits = 0);
+TBytes MakeBmp(const TDibLayout& layout, uint32_t offBits = 0);
 // Rows of values of bpp bits each, packed and padded to four bytes, in the order given.
 TBytes PackRows(int bpp, const std::vector<std::vector<uint32_t>>& rows);
 

@@ -207,12 +207,12 @@ TEST_F(SourceImage, UnusableFormatsSaySoAndKeepThePreviousPicture) {
 
 TEST_F(SourceImage, BrokenFilesShowTheDecodersTextAndAWhitePicture) {
   const TBytes jpeg = MakePatternJpeg(64, 64);
-  TDibSpec bmp;
+  TDibLayout bmp;
   bmp.Width = 20;
   bmp.Height = 20;
   bmp.Bits = TBytes(20 * 60, 0x40);
   const TBytes wholeBmp = MakeBmp(bmp);
-  TDibSpec huge;
+  TDibLayout huge;
   huge.Width = 100000;
   huge.Height = 100000;
   TGifFrame frame;

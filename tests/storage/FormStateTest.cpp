@@ -35,7 +35,7 @@ class TFakeWindow : public IFormWindow {
  public:
   TRect Bounds = Rect(100, 100, 900, 700);
   TWindowState State = ws_Normal;
-  TFontSpec FontSpec{"DejaVu Sans", 9, 0, 0};
+  TFontInfo FontInfo{"DejaVu Sans", 9, 0, 0};
   bool IsVisible = true;
   bool IsTransitional = false;
   TRect Virtual = Rect(0, 0, 1920, 1080);
@@ -46,8 +46,8 @@ class TFakeWindow : public IFormWindow {
   void SetBounds(const TRect& b) override { Bounds = b; }
   TWindowState WindowState() const override { return State; }
   void SetWindowState(TWindowState s) override { State = s; }
-  TFontSpec Font() const override { return FontSpec; }
-  void SetFont(const TFontSpec& f) override { FontSpec = f; }
+  TFontInfo Font() const override { return FontInfo; }
+  void SetFont(const TFontInfo& f) override { FontInfo = f; }
   bool Visible() const override { return IsVisible; }
   bool Transitional() const override { return IsTransitional; }
   TRect VirtualScreen() const override { return Virtual; }
@@ -71,13 +71,13 @@ TEST_F(FormState, RestoreFitsStoredValuesAndRejectsOddOnes) {
   TUserSettingsFile s(FName);
   EXPECT_EQ(RestoreFormState(FWindow, &s), ws_Normal);
   EXPECT_EQ(FWindow.Bounds, Rect(0, 20, 1920, 420));
-  EXPECT_EQ(FWindow.FontSpec, (TFontSpec{"Noto Sans", 11, 0, 0}));
+  EXPECT_EQ(FWindow.FontInfo, (TFontInfo{"Noto Sans", 11, 0, 0}));
 
   s.writeInteger("Form1", "WinState", 2);
   s.writeInteger("Form1", "FONTSTYLE", 3);
   EXPECT_EQ(RestoreFormState(FWindow, &s), ws_Maximized);
   EXPECT_EQ(FWindow.State, ws_Maximized);
-  EXPECT_EQ(FWindow.FontSpec.Style, 3);
+  EXPECT_EQ(FWindow.FontInfo.Style, 3);
 }
 
 TEST_F(FormState, WithoutStoredValuesTheDesignBoundsAreFitted) {
@@ -127,7 +127,7 @@ TEST_F(FormState, ExistingKeysKeepTheirSpelling) {
   WriteFile(FName, "[Form1]\r\nFONT=Old\r\nFONTSIZE=8\r\n");
   {
     TUserSettingsFile s(FName);
-    FWindow.FontSpec.Size = -12;
+    FWindow.FontInfo.Size = -12;
     SaveFormState(FWindow, fp_Font, &s);
   }
   EXPECT_EQ(ReadFile(FName),

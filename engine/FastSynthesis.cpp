@@ -54,9 +54,9 @@ struct TTriSetup {
   bool Fast = false;
   bool Int32 = false;  // the sixteen-lane integer path is exact for this triangle
   int64_t AX = 0, AY = 0, AC = 0, BX = 0, BY = 0, BC = 0;
-  double D = 1, SA = 1, SB = -1;
+  int64_t D = 1;  // |det|
+  double SA = 1, SB = -1;
   TMapping M1{}, M2{};
-  int64_t ID = 1;
   int32_t NegA = 0;  // -1 when A = -trunc(mA / D) and B = trunc(mB / D), else 0
   TLaneSteps StepA, StepB;
   TIntMapping I1{}, I2{};
@@ -86,14 +86,21 @@ inline int64_t FloorDiv(int64_t n, int64_t d) {
 }
 
 void SetupLaneSteps(TLaneSteps& l, int64_t step, int64_t D) {
+  // i * step = q * D + r, from lane to lane by adding the quotient and remainder of step.
+  const int64_t q1 = FloorDiv(step, D), r1 = step - q1 * D;
+  int64_t q = 0, r = 0;
   for (int i = 0; i < 16; ++i) {
-    const int64_t q = FloorDiv(i * step, D);
     l.Q[i] = int32_t(q);
-    l.R[i] = int32_t(i * step - q * D);
+    l.R[i] = int32_t(r);
+    q += q1;
+    r += r1;
+    if (r >= D) {
+      ++q;
+      r -= D;
+    }
   }
-  const int64_t q16 = FloorDiv(16 * step, D);
-  l.Q16 = int32_t(q16);
-  l.R16 = int32_t(16 * step - q16 * D);
+  l.Q16 = int32_t(q);
+  l.R16 = int32_t(r);
 }
 
 // Largest |a * x + b * y + c| over the rectangle [x0, x1] x [y0, y1].
@@ -125,7 +132,6 @@ void SetupIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int64_
   // A group of sixteen pixels steps the quotients by less than 2^30.
   if (std::abs(16 * s.AX) / D >= (int64_t(1) << 30) || std::abs(16 * s.BX) / D >= (int64_t(1) << 30))
     return;
-  s.ID = D;
   s.NegA = negative ? -1 : 0;
   SetupLaneSteps(s.StepA, s.AX, D);
   SetupLaneSteps(s.StepB, s.BX, D);
@@ -152,19 +158,19 @@ TTriSetup SetupTriangle(const TTriangle& tt, const TTriangle& t1, const TTriangl
   s.BY = -32768 * e1x;
   s.BC = 32768 * (-p0x * e1y + p0y * e1x) - hd;
   const int64_t D = std::abs(det);
-  s.D = double(D);
+  s.D = D;
   s.SA = det > 0 ? 1.0 : -1.0;
   s.SB = -s.SA;
   // Bounded over the whole frame, so that any pixel the index map assigns to the triangle,
   // however far from it, is covered by the bounds.
   const int64_t x0 = 0, x1 = W - 1, y0 = 0, y1 = H - 1;
-  if (MaxAbsLinear(s.AX, s.AY, s.AC, x0, x1, y0, y1) / D >= kQuotientLimit) return s;
-  if (MaxAbsLinear(s.BX, s.BY, s.BC, x0, x1, y0, y1) / D >= kQuotientLimit) return s;
+  const int64_t maxA = MaxAbsLinear(s.AX, s.AY, s.AC, x0, x1, y0, y1) / D;
+  const int64_t maxB = MaxAbsLinear(s.BX, s.BY, s.BC, x0, x1, y0, y1) / D;
+  if (maxA >= kQuotientLimit || maxB >= kQuotientLimit) return s;
   s.M1 = MappingOf(t1);
   s.M2 = MappingOf(t2);
   s.Fast = true;
-  SetupIntPath(s, t1, t2, D, MaxAbsLinear(s.AX, s.AY, s.AC, x0, x1, y0, y1) / D + 1,
-               MaxAbsLinear(s.BX, s.BY, s.BC, x0, x1, y0, y1) / D + 1, det < 0);
+  SetupIntPath(s, t1, t2, D, maxA + 1, maxB + 1, det < 0);
   return s;
 }
 
@@ -241,7 +247,7 @@ constexpr int64_t kPrefetchRows = 2;
 
 QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
                      int32_t xe, uint32_t* dstRow) {
-  const __m256d D = _mm256_set1_pd(s.D), invD = _mm256_set1_pd(1.0 / s.D);
+  const __m256d D = _mm256_set1_pd(double(s.D)), invD = _mm256_set1_pd(1.0 / double(s.D));
   const __m256d SA = _mm256_set1_pd(s.SA), SB = _mm256_set1_pd(s.SB);
   const __m256d maxX = _mm256_set1_pd(f.W - 1), maxY = _mm256_set1_pd(f.H - 1);
   const __m256d W = _mm256_set1_pd(f.W);
@@ -365,7 +371,7 @@ QV_AVX512 inline __m512i Blend16(__m512i a, __m512i b, __m512i wa, __m512i wb) {
 // The run in 32-bit integers, sixteen pixels a time; chunked like FastRun.
 QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
                       int32_t xe, uint32_t* dstRow) {
-  const __m512i vD = _mm512_set1_epi32(int32_t(s.ID));
+  const __m512i vD = _mm512_set1_epi32(int32_t(s.D));
   const __m512i maxX = _mm512_set1_epi32(f.W - 1), maxY = _mm512_set1_epi32(f.H - 1);
   const __m512i W = _mm512_set1_epi32(f.W);
   const __m512i neg = _mm512_set1_epi32(s.NegA), pos = _mm512_set1_epi32(~s.NegA);
@@ -373,8 +379,8 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
   const __m512i qb16 = _mm512_set1_epi32(s.StepB.Q16), rb16 = _mm512_set1_epi32(s.StepB.R16);
   const __m512i wa = _mm512_set1_epi16(int16_t(255 - f.Weight));
   const __m512i wb = _mm512_set1_epi16(int16_t(f.Weight));
-  TLaneQuotients qa = StartQuotients(s.StepA, s.AX * xs + s.AY * y + s.AC, s.ID, vD);
-  TLaneQuotients qb = StartQuotients(s.StepB, s.BX * xs + s.BY * y + s.BC, s.ID, vD);
+  TLaneQuotients qa = StartQuotients(s.StepA, s.AX * xs + s.AY * y + s.AC, s.D, vD);
+  TLaneQuotients qb = StartQuotients(s.StepB, s.BX * xs + s.BY * y + s.BC, s.D, vD);
   alignas(64) int32_t idx1[kChunk], idx2[kChunk];
   const int64_t ahead = kPrefetchRows * int64_t(f.W);
   for (int32_t x0 = xs; x0 < xe; x0 += kChunk) {

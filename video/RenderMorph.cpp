@@ -116,21 +116,27 @@ bool RenderMorphAVI(TRenderHost& host, TMorphing& M, const std::string& fileName
   writer.SetFPS(uint8_t(M.FramesPerSecond()));
   SetVideoSize(M, writer);
   writer.SetFilename(fileName);
-  const TSavedProgress saved(host);
   if (!writer.CreateAVIFile(M.ShowCompressDialog(), {av_video})) {
     host.VideoNotOpened(writer.FailureText());
     return false;
   }
+  return WriteAndCloseVideo(
+      host, writer, [&] { return TMorphVideoRun(host, M, writer).Run(); },
+      [&] { M.MakeFramesClose(); });
+}
 
+bool WriteAndCloseVideo(TRenderHost& host, TAVICreator& writer, const std::function<bool()>& write,
+                        const std::function<void()>& close) {
+  const TSavedProgress saved(host);
   const auto finish = [&] {
-    M.MakeFramesClose();
+    close();
     host.FFileCreating = false;
     saved.Restore(host);
     writer.CloseAVIFile(false);
   };
   bool reachedEnd = false;
   try {
-    reachedEnd = TMorphVideoRun(host, M, writer).Run();
+    reachedEnd = write();
   } catch (...) {
     try {
       finish();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "RenderHost.h"
@@ -11,6 +12,7 @@
 
 namespace qv {
 
+class TAVICreator;
 class TMorphing;
 
 // Computes the target of M at nomi/denom (UpdateTargetAngles, UpdateTargetPict, Make1Frame
@@ -31,5 +33,12 @@ void RenderMorphFrame(TRenderHost& host, TMorphing& M, int32_t nomi, int32_t den
 // refused with EMorphError before any file is created. Errors while writing travel to the
 // caller; the file then holds the frames written so far and is complete in every case.
 bool RenderMorphAVI(TRenderHost& host, TMorphing& M, const std::string& fileName);
+
+// The frame loop of a video on an opened writer: runs write, then (also after an error) close,
+// the frame work's own clean-up, clears host.FFileCreating, gives the host back the progress it
+// had before and closes the file. After an error of write, an error of the closing is dropped:
+// the first one is reported. Answers what write answers.
+bool WriteAndCloseVideo(TRenderHost& host, TAVICreator& writer, const std::function<bool()>& write,
+                        const std::function<void()>& close);
 
 }  // namespace qv

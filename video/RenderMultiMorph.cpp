@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "MorphError.h"
 #include "MultiMorph.h"
+#include "RenderMorph.h"
 
 namespace qv {
 
@@ -51,28 +52,13 @@ bool RenderMultiMorphAVI(TRenderHost& host, TMultiMorph& mm, const std::string& 
     host.VideoNotOpened(writer.FailureText());
     return false;
   }
-  const int32_t savedMax = host.ProgressMax(), savedPosition = host.ProgressPosition();
-  const auto finish = [&] {
-    mm.CloseFrames();
-    host.FFileCreating = false;
-    host.SetProgressMax(savedMax);
-    host.SetProgressPosition(savedPosition);
-    writer.CloseAVIFile(false);
-  };
-  host.FFileCreating = true;
-  bool reachedEnd = false;
-  try {
-    reachedEnd = WriteSequenceFrames(host, mm, writer);
-  } catch (...) {
-    try {
-      finish();
-    } catch (const EMorphError&) {
-      // The error that ended the loop is the one to report.
-    }
-    throw;
-  }
-  finish();
-  return reachedEnd;
+  return WriteAndCloseVideo(
+      host, writer,
+      [&] {
+        host.FFileCreating = true;
+        return WriteSequenceFrames(host, mm, writer);
+      },
+      [&] { mm.CloseFrames(); });
 }
 
 }  // namespace qv

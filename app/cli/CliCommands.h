@@ -2,10 +2,13 @@
 // function that runs it. A new command is one more entry in CliCommands.cpp.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "CliArgs.h"
+#include "CompressOptions.h"
 
 namespace qv::cli {
 
@@ -29,6 +32,16 @@ const std::vector<TCliCommand>& CliCommands();
 const TCliCommand* FindCommand(const std::string& name);
 // The overview printed by --help and after wrong usage without a known command.
 std::string UsageText();
+
+class TCliRenderHost;
+
+// A video of totalFrames frames written by render with the codec options, a progress bar and
+// Ctrl+C as stop. render answers whether the file was made. Answers kExitOk, or kExitError
+// after a stop; when no file was made raises EMorphError with the text failure answers then
+// (when given and not empty), else with the writer's reason.
+int RunVideoRender(const TCliArgs& args, const TAVICompressOptions& options, int64_t totalFrames,
+                   const std::function<bool(TCliRenderHost&)>& render,
+                   const std::function<std::string()>& failure = {});
 
 int RunRenderCommand(const TCliArgs& args);
 int RunFrameCommand(const TCliArgs& args);

@@ -12,22 +12,17 @@
 
 namespace qv::cli {
 
-int RunRenderCommand(const TCliArgs& args) {
-  const TAVICompressOptions options = CompressOptionsOf(args);
+int RunVideoRender(const TCliArgs& args, const TAVICompressOptions& options, int64_t totalFrames,
+                   const std::function<bool(TCliRenderHost&)>& render,
+                   const std::function<std::string()>& failure) {
   const std::string out = args.Value("-o");
-  TMorphing m;
-  LoadProject(args.Positionals[0], m);
-
   TFixedCompressorDialog codec(options);
   TCompressorDialogScope codecScope(codec);
-  m.SetShowCompressDialog(true);
-  const int64_t total =
-      int64_t(m.StillImagesAtStart()) + m.FramesMorph() + m.StillImagesAtEnd() + 2;
   TInterruptScope interrupt;
-  TCliRenderHost host(ShowProgress(args), total);
+  TCliRenderHost host(ShowProgress(args), totalFrames);
   bool done = false;
   try {
-    done = RenderMorphAVI(host, m, out);
+    done = render(host);
   } catch (...) {
     host.Bar().Finish();
     throw;
@@ -38,10 +33,25 @@ int RunRenderCommand(const TCliArgs& args) {
               << "\" geschrieben." << std::endl;
     return kExitError;
   }
-  if (!done)
+  if (!done) {
+    if (failure)
+      if (const std::string text = failure(); !text.empty()) throw EMorphError(text);
     throw EMorphError(host.NotOpenedReason().empty() ? "Konnte AVI-Datei nicht erstellen."
                                                      : host.NotOpenedReason());
+  }
   return kExitOk;
+}
+
+int RunRenderCommand(const TCliArgs& args) {
+  const TAVICompressOptions options = CompressOptionsOf(args);
+  TMorphing m;
+  LoadProject(args.Positionals[0], m);
+  m.SetShowCompressDialog(true);
+  const int64_t total =
+      int64_t(m.StillImagesAtStart()) + m.FramesMorph() + m.StillImagesAtEnd() + 2;
+  return RunVideoRender(args, options, total, [&](TCliRenderHost& host) {
+    return RenderMorphAVI(host, m, args.Value("-o"));
+  });
 }
 
 }  // namespace qv::cli

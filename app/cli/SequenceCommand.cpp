@@ -6,7 +6,6 @@
 #include "CliCommands.h"
 #include "CliProgress.h"
 #include "CliSupport.h"
-#include "CompressorDialog.h"
 #include "MorphError.h"
 #include "MultiMorph.h"
 #include "RenderMultiMorph.h"
@@ -31,35 +30,17 @@ void LoadSequence(const std::string& fn, TMultiMorph& mm) {
 
 int RunSequenceCommand(const TCliArgs& args) {
   const TAVICompressOptions options = CompressOptionsOf(args);
-  const std::string out = args.Value("-o");
   TMultiMorph mm;
   LoadSequence(args.Positionals[0], mm);
-
-  TFixedCompressorDialog codec(options);
-  TCompressorDialogScope codecScope(codec);
   mm.SetShowCompressDialog(true);
   mm.InitializeSequences();
-  TInterruptScope interrupt;
-  TCliRenderHost host(ShowProgress(args), mm.FrameCount());
-  bool done = false;
-  try {
-    done = RenderMultiMorphAVI(host, mm, out);
-  } catch (...) {
-    host.Bar().Finish();
-    throw;
-  }
-  host.Bar().Finish();
-  if (host.FStopped) {
-    std::cerr << "Abgebrochen: " << host.FramesWritten() << " Bilder in \"" << out
-              << "\" geschrieben." << std::endl;
-    return kExitError;
-  }
-  if (!done && mm.FrameCount() == 0)
-    throw EMorphError("Die Sequenz enthält kein Morphing, das gerendert werden kann.");
-  if (!done)
-    throw EMorphError(host.NotOpenedReason().empty() ? "Konnte AVI-Datei nicht erstellen."
-                                                     : host.NotOpenedReason());
-  return kExitOk;
+  return RunVideoRender(
+      args, options, mm.FrameCount(),
+      [&](TCliRenderHost& host) { return RenderMultiMorphAVI(host, mm, args.Value("-o")); },
+      [&]() -> std::string {
+        return mm.FrameCount() == 0 ? "Die Sequenz enthält kein Morphing, das gerendert werden kann."
+                                    : "";
+      });
 }
 
 }  // namespace qv::cli

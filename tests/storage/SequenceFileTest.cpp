@@ -15,19 +15,9 @@
 namespace qv {
 
 using test::CrLfLines;
+using test::MakeJpeg;
 using test::ReadFile;
 using test::WriteFile;
-
-namespace {
-
-void MakeJpeg(const std::string& path, int32_t w, int32_t h) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  TBitmap bmp(pf24bit);
-  bmp.SetSize(w, h);
-  SaveJpegFile(path, bmp, 90);
-}
-
-}  // namespace
 
 class SequenceFile : public ::testing::Test {
  protected:

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "Bitmap.h"
+#include "JpegFile.h"
+
 namespace qv::test {
 
 // A fresh folder below the build tree, removed with the object.
@@ -65,6 +68,14 @@ inline std::string ReadFile(const std::string& path) {
   std::stringstream ss;
   ss << in.rdbuf();
   return ss.str();
+}
+
+// A black w x h JPEG picture at path, its folders made.
+inline void MakeJpeg(const std::string& path, int32_t w, int32_t h) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  TBitmap bmp(pf24bit);
+  bmp.SetSize(w, h);
+  SaveJpegFile(path, bmp, 90);
 }
 
 // Lines joined with CR LF after each, as the documents write them.

@@ -31,6 +31,7 @@
 #include "FormState.h"
 #include "Guarded.h"
 #include "Morph.h"
+#include "MultiMorph.h"
 #include "Overlay.h"
 #include "PaintBox.h"
 #include "QtFileMenu.h"
@@ -92,6 +93,7 @@ TForm1::~TForm1() {
   qApp->removeEventFilter(this);
   FFileHistory.reset();
   FMorphing.reset();  // FormDestroy
+  FMultiMorph.reset();
 }
 
 QAction* TForm1::NewAction(const QString& name, const QString& caption, const QString& icon,
@@ -273,6 +275,7 @@ void TForm1::CreatePages() {
   layout->addWidget(PanelTop);
   layout->addWidget(PanelImages, 1);
   layout->addWidget(PanelBottom);
+  CreateSequencePage();
 }
 
 void TForm1::CreateToolBar() {
@@ -453,30 +456,17 @@ void TForm1::OpenProject(const std::string& fileName) {
   SetZoom(zoom < 50 ? GetFitZoom() : zoom);
 }
 
-void TForm1::OpenSequence(const std::string& fileName) {
-  // The sequence document and its page are not part of the editor yet: the file is listed and
-  // its page named, so that it can be found again.
-  FSequenceFileName = fileName;
-  FFileHistory->MenuAppendFile(fileName, true);
-  ShowSequencePage();
-}
-
 void TForm1::UpdateCaption() {
   if (PageControl1->currentWidget() == TabSheetMorph)
     setWindowTitle(QStringLiteral("Quorvel - Morphing: ") +
                    QFileInfo(ToQ(FMorphing->FileName())).fileName());
   else
     setWindowTitle(QStringLiteral("Quorvel - MorphSequence: ") +
-                   QFileInfo(ToQ(FSequenceFileName)).fileName());
+                   QFileInfo(ToQ(FMultiMorph->FileName())).fileName());
 }
 
 void TForm1::ShowMorphPage() {
   PageControl1->setCurrentWidget(TabSheetMorph);
-  UpdateCaption();
-}
-
-void TForm1::ShowSequencePage() {
-  PageControl1->setCurrentWidget(TabSheetMorphSeq);
   UpdateCaption();
 }
 
@@ -513,6 +503,10 @@ bool TForm1::FormCloseQuery() {
   if (!FMorphing->SaveIfModified()) {
     if (!FMorphing->FileName().empty()) return false;
     if (!SaveProjectAs()) return false;
+  }
+  if (!FMultiMorph->SaveIfModified()) {
+    if (!FMultiMorph->FileName().empty()) return false;
+    if (!SaveSequenceAs()) return false;
   }
   return true;
 }
@@ -564,7 +558,7 @@ bool TForm1::HandleMenuCommand(int id) {
       OpenProject(fileName);
       ShowMorphPage();
     }
-  } else {
+  } else if (FMultiMorph->SaveIfModified()) {
     OpenSequence(fileName);
   }
   return true;

@@ -34,7 +34,9 @@ class TFormSettings;
 class TMorph0;
 class TMorphSource;
 class TMorphing;
+class TMultiMorph;
 class TPaintBox;
+class TSequencePage;
 class TQtCanvas;
 class TQtFileMenu;
 class TSound;
@@ -140,6 +142,18 @@ class TForm1 : public QMainWindow, public TRenderHost {
   // Frames shown by RenderMorphFrame since the start.
   int FramesShown() const { return FFramesShown; }
 
+  // The sequence and its page (MorphFormSequence.cpp).
+  TMultiMorph& MultiMorph();
+  TSequencePage& SequencePage();
+  // The save-as dialog of the sequence; true when it was saved.
+  bool SaveSequenceAs();
+  // The save questions for the morphing and the sequence; false when one was cancelled.
+  bool QuerySaveBoth();
+  // "jetzt rendern": asks for the file and writes the sequence video. Answers false.
+  bool RenderMultiMorphAVI(TMultiMorph& multiMorph);
+  // The window's open dialog, which keeps its settings between uses.
+  TFileDialog& OpenDialog() { return FOpenDialog; }
+
   // The window's components.
   QTabWidget* PageControl1 = nullptr;
   QWidget* TabSheetMorph = nullptr;
@@ -179,6 +193,7 @@ class TForm1 : public QMainWindow, public TRenderHost {
   QAction* ActionSeqOpen = nullptr;
   QAction* ActionSeqSave = nullptr;
   QAction* ActionSeqSaveAs = nullptr;
+  QAction* ActionSeqSettings = nullptr;
   QAction* ActionExit = nullptr;
   QAction* ActionZoomAuto = nullptr;
   QAction* ActionZoomNormal = nullptr;
@@ -229,6 +244,8 @@ class TForm1 : public QMainWindow, public TRenderHost {
   // The settings dialog, the player and the codec choice, and the commands that use them.
   void CreateCommandWindows();
   void ConnectCommands();
+  void CreateSequencePage();
+  void SequenceOpen();
 
   // Panes.
   void PaintSourcePane(QPainter& painter, TPaintBox& paintBox, TMorphSource& source);
@@ -266,7 +283,6 @@ class TForm1 : public QMainWindow, public TRenderHost {
   TFileDialog FPictureSaveDialog;
   std::unique_ptr<TFormSettings> FFormSettings;
   std::unique_ptr<TFormPlayer> FFormPlayer;
-  std::string FSequenceFileName;
   int FPopupSourceIndex = 1;  // the pane whose pop-up menu was opened last
   QStringList FArguments;
   QActionGroup* FModeGroup = nullptr;
@@ -291,6 +307,9 @@ class TForm1 : public QMainWindow, public TRenderHost {
   const TBitmap* FShownFrame = nullptr;  // the frame last shown outside painting
   int FFramesShown = 0;
   bool FSyncingScroll = false;
+
+  std::unique_ptr<TMultiMorph> FMultiMorph;
+  TSequencePage* FSequencePage = nullptr;  // owned by its page widget
 };
 
 }  // namespace qv

@@ -83,6 +83,7 @@ TEST_F(MainWindowTest, CommandLineProjectOrSequenceOpensAtTheFirstActivation) {
   const QString sequence = FDir.filePath("Folge.msq");
   QFile s(sequence);
   ASSERT_TRUE(s.open(QIODevice::WriteOnly));
+  s.write("[$Project]\r\nType=ZuntMorphSeq\r\n");
   s.close();
   TForm1& f = ShownForm({sequence});
   EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheetMorphSeq)

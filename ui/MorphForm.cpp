@@ -181,10 +181,6 @@ void TForm1::CreateActions() {
   ActionPaneSaveRectEdit = NewAction(
       "ActionPaneSaveRectEdit", "Bildausschnitt speichern und extern bearbeiten", "rect-save-edit");
 
-  // Commands whose dialogs and writers are not part of the editor yet.
-  for (QAction* a : {ActionSeqNew, ActionSeqOpen, ActionSeqSave, ActionSeqSaveAs})
-    a->setEnabled(false);
-
   // Every command runs guarded: an error no command caught is shown and the program goes on.
   auto on = [this](QAction* a, std::function<void()> f) {
     connect(a, &QAction::triggered, this, [f = std::move(f)] { Guarded(f); });

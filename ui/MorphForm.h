@@ -72,7 +72,7 @@ class TForm1 : public QMainWindow, public TRenderHost {
   void ChangeTargetSize(int32_t w, int32_t h);
   // The picture dialog for source 1 (start picture) or 2 (end picture).
   void SelectSourcePicture(int sourceIndex);
-  // The save question before the project is handed to other programs; false when cancelled.
+  // The save questions for the morphing and the sequence; false when one was cancelled.
   bool QuerySaveBoth();
   // The source of the pane whose pop-up menu was opened last (1 or 2).
   int PopupSourceIndex() const { return FPopupSourceIndex; }
@@ -147,8 +147,6 @@ class TForm1 : public QMainWindow, public TRenderHost {
   TSequencePage& SequencePage();
   // The save-as dialog of the sequence; true when it was saved.
   bool SaveSequenceAs();
-  // The save questions for the morphing and the sequence; false when one was cancelled.
-  bool QuerySaveBoth();
   // "jetzt rendern": asks for the file and writes the sequence video. Answers false.
   bool RenderMultiMorphAVI(TMultiMorph& multiMorph);
   // The window's open dialog, which keeps its settings between uses.
@@ -246,6 +244,8 @@ class TForm1 : public QMainWindow, public TRenderHost {
   void ConnectCommands();
   void CreateSequencePage();
   void SequenceOpen();
+  // "Eigenschaften": the settings dialog for the selected member, without its size and video.
+  void SeqMorphPropsClick();
 
   // Panes.
   void PaintSourcePane(QPainter& painter, TPaintBox& paintBox, TMorphSource& source);

@@ -155,28 +155,6 @@ void TForm1::SelectSourcePicture(int sourceIndex) {
   invalidateAll();
 }
 
-bool TForm1::QuerySaveBoth() {
-  if (FMorphing->Modified()) {
-    switch (Dialogs().AskSave(
-        "Der momentane Bearbeitungszustand des Morphings ist noch nicht gespeichert.\r"
-        "Jetzt speichern?")) {
-      case TSaveAnswer::Cancel:
-        return false;
-      case TSaveAnswer::Yes:
-        // A morphing without a name gets one first; cancelling that cancels the command.
-        if (FMorphing->FileName().empty()) {
-          if (!SaveProjectAs()) return false;
-        } else {
-          FMorphing->Save();
-        }
-        break;
-      case TSaveAnswer::No:
-        break;
-    }
-  }
-  return true;
-}
-
 // --- export and external editing --------------------------------------------------------------
 
 void TForm1::Zwischenbildspeichern1Click() {

@@ -12,6 +12,7 @@
 
 #include "FileFolders.h"
 #include "FileHst.h"
+#include "FormOpt.h"
 #include "Guarded.h"
 #include "Morph.h"
 #include "MorphForm.h"
@@ -97,9 +98,36 @@ void TForm1::CreateSequencePage() {
       FMultiMorph->SaveToFile(FMultiMorph->FileName());
   });
   on(ActionSeqSaveAs, [this] { SaveSequenceAs(); });
-  // The settings dialog is not part of the editor yet.
-  ActionSeqSettings->setEnabled(false);
-  FSequencePage->BitBtnMorphProps->setEnabled(false);
+  on(ActionSeqSettings, [this] { EditSettings(*FMultiMorph, TFormSettings::pgBackground); });
+  connect(FSequencePage->BitBtnMorphProps, &QPushButton::clicked, this,
+          [this] { Guarded([this] { SeqMorphPropsClick(); }); });
+}
+
+void TForm1::SeqMorphPropsClick() {
+  TMorphing* m = FSequencePage->SelectedSeqMorph();
+  if (!m) return;
+  TFormSettings& dlg = *FFormSettings;
+  dlg.ActivateSettings(*m);
+  dlg.SetActivePage(TFormSettings::pgMorphing);
+  // Within a sequence the member keeps its size and background and has no video of its own.
+  dlg.PanelSize->hide();
+  dlg.SetPageVisible(TFormSettings::pgAVI, false);
+  const auto restore = [&dlg] {
+    dlg.PanelSize->show();
+    dlg.SetPageVisible(TFormSettings::pgAVI, true);
+  };
+  bool accepted = false;
+  try {
+    accepted = dlg.exec() == QDialog::Accepted;
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  if (!accepted) return;
+  dlg.ObtainSettings(*m);
+  if (m->Modified()) FMultiMorph->SetModified(true);
+  FSequencePage->ShowSeqMorph();
 }
 
 TMultiMorph& TForm1::MultiMorph() { return *FMultiMorph; }

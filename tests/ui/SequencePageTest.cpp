@@ -12,7 +12,9 @@
 #include <QToolButton>
 #include <fstream>
 
+#include "CommandTestTools.h"
 #include "EditorFixture.h"
+#include "FormOpt.h"
 #include "HistoryComboBox.h"
 #include "MultiMorph.h"
 #include "SequencePage.h"
@@ -237,6 +239,49 @@ TEST_F(SequencePageTest, RenderNowWritesTheSequenceVideo) {
   EXPECT_EQ(probe.Packets, 1 + 1 + 4 + 1 + 1);
   EXPECT_TRUE(m.withBG()) << "its own background switch is given back";
   EXPECT_TRUE(FDialogs.Texts(Kind::Error).empty());
+}
+
+TEST_F(SequencePageTest, PropertiesEditTheMemberWithoutItsSizeAndVideoPage) {
+  Project("eins.qvp");
+  TForm1& f = ShownForm();
+  f.OpenSequence(Sequence({"eins.qvp"}));
+  TMorphing& m = f.MultiMorph().Morphs(0);
+  const int32_t w = m.Width(), h = m.Height();
+  f.MultiMorph().SetModified(false);
+  bool sizeShown = true, aviShown = true;
+  OnNextModal([&](QWidget* w) {
+    auto* dlg = static_cast<TFormSettings*>(w);
+    sizeShown = dlg->PanelSize->isVisible();
+    aviShown = dlg->PageVisible(TFormSettings::pgAVI);
+    dlg->reject();
+  });
+  Page().BitBtnMorphProps->click();
+  EXPECT_FALSE(sizeShown);
+  EXPECT_FALSE(aviShown);
+  EXPECT_FALSE(f.MultiMorph().Modified()) << "Cancel changes nothing";
+
+  OnNextModal([&](QWidget* w) {
+    auto* dlg = static_cast<TFormSettings*>(w);
+    dlg->SetFramesMorph(12);
+    dlg->accept();
+  });
+  Page().BitBtnMorphProps->click();
+  EXPECT_EQ(m.FramesMorph(), 12);
+  EXPECT_EQ(m.Width(), w);
+  EXPECT_EQ(m.Height(), h);
+  EXPECT_TRUE(f.MultiMorph().Modified());
+
+  int page = -1;
+  bool aviAgain = false;
+  OnNextModal([&](QWidget* w) {
+    auto* dlg = static_cast<TFormSettings*>(w);
+    page = dlg->ActivePage();
+    aviAgain = dlg->PageVisible(TFormSettings::pgAVI);
+    dlg->reject();
+  });
+  f.ActionSeqSettings->trigger();
+  EXPECT_EQ(page, TFormSettings::pgBackground) << "the sequence's own settings";
+  EXPECT_TRUE(aviAgain) << "the video page is back after the member's dialog";
 }
 
 }  // namespace

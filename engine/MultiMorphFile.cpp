@@ -121,6 +121,8 @@ void TMultiMorph::LoadFromFile(const std::string& fn) {
 void TMultiMorph::SaveToFile(const std::string& fn) {
   {
     TIni ini(fn);
+    // Written once, complete, like a project: never a mix of old and new members.
+    ini.SetFlushOnRead(false);
     ini.WriteString(kSeqProject, "Type", kSequenceTypeMark);
     WriteSettings(ini);
     const std::string folder = AbsoluteFolderOf(fn);

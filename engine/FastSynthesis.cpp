@@ -27,9 +27,10 @@ namespace {
 // m - q * |det| (also an exact double) corrects it (TruncDiv). If also |A|, |B| < 2^31 over the
 // triangle's pixels, they are the same 32-bit values as the plain formulas give, and
 // e * A + e' * B (|e| <= 2^17) stays below 2^49: the mapped point, its division by 32768 (a power
-// of two) and its truncation are exact as well. Triangles outside these bounds, and the
-// triangles with a vertical edge or no area, which the plain formulas treat by other branches,
-// are computed with the plain formulas.
+// of two) and its truncation are exact as well. A triangle with one vertical edge takes the
+// plain formulas' own branch: one coordinate from x alone, the other from the first one, both
+// quotients of exact doubles again. Triangles outside these bounds, with two vertical edges or
+// with no area are computed with the plain formulas.
 constexpr int64_t kCoordLimit = int64_t(1) << 16;
 constexpr int64_t kQuotientLimit = (int64_t(1) << 31) - 2;
 
@@ -50,12 +51,22 @@ struct TIntMapping {
   int32_t P0X, P0Y, E1X, E2X, E1Y, E2Y;
 };
 
+// How the affine coordinates of a triangle are found: through the determinant, or, with the
+// first or the second edge vertical, one coordinate from x alone and the other from the first.
+enum TCoordKind : uint8_t { ck_Plane, ck_Edge1Vertical, ck_Edge2Vertical };
+
 struct TTriSetup {
   bool Fast = false;
   bool Int32 = false;  // the sixteen-lane integer path is exact for this triangle
+  TCoordKind Kind = ck_Plane;
   int64_t AX = 0, AY = 0, AC = 0, BX = 0, BY = 0, BC = 0;
   int64_t D = 1;  // |det|
   double SA = 1, SB = -1;
+  // With a vertical edge: the first coordinate Q = SA * trunc((AX * x + AC) / D), the second
+  // SecondS * trunc((32768 * y + SecondC - Q * SecondE) / SecondD), or 0 when SecondZero.
+  double SecondE = 0, SecondD = 1, SecondS = 1;
+  int64_t SecondC = 0;
+  bool SecondZero = false;
   TMapping M1{}, M2{};
   int32_t NegA = 0;  // -1 when A = -trunc(mA / D) and B = trunc(mB / D), else 0
   TLaneSteps StepA, StepB;
@@ -140,6 +151,46 @@ void SetupIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int64_
   s.Int32 = true;
 }
 
+int64_t Sign(int64_t v) { return v < 0 ? -1 : 1; }
+
+// A triangle with one vertical edge: with e1x = 0, B = R(32768 * px, e2x) and
+// A = R(32768 * py - B * e2y, e1y) (A = 0 when e1y = 0); with e2x = 0 the same with the edges
+// exchanged. Both quotients are bounded over the whole frame like those of the plane case.
+TTriSetup SetupVerticalEdge(const TTriangle& tt, const TTriangle& t1, const TTriangle& t2,
+                            int32_t W, int32_t H) {
+  TTriSetup s;
+  const int64_t p0x = tt[0].X, p0y = tt[0].Y;
+  const int64_t e1x = tt[1].X - p0x, e1y = tt[1].Y - p0y;
+  const int64_t e2x = tt[2].X - p0x, e2y = tt[2].Y - p0y;
+  const bool first = e1x == 0;
+  const int64_t qd = first ? e2x : e1x;  // divisor of the coordinate found from x
+  const int64_t rd = first ? e1y : e2y;  // divisor of the other one
+  const int64_t re = first ? e2y : e1y;
+  if (qd == 0) return s;  // both edges vertical: the plain formulas' corner cases decide
+  s.Kind = first ? ck_Edge1Vertical : ck_Edge2Vertical;
+  s.AX = 32768;
+  s.AC = -32768 * p0x + qd / 2;
+  s.D = std::abs(qd);
+  s.SA = double(Sign(qd));
+  s.SecondZero = rd == 0;
+  s.SecondC = -32768 * p0y + rd / 2;
+  s.SecondE = double(re);
+  s.SecondD = double(rd == 0 ? 1 : std::abs(rd));
+  s.SecondS = double(Sign(rd));
+  const int64_t maxQ = std::max(std::abs(s.AC), std::abs(s.AX * (W - 1) + s.AC)) / s.D;
+  if (maxQ >= kQuotientLimit) return s;
+  if (!s.SecondZero) {
+    const int64_t maxPy = std::max(std::abs(p0y), std::abs(H - 1 - p0y));
+    const int64_t maxR = (32768 * maxPy + std::abs(rd / 2) + (maxQ + 1) * std::abs(re)) /
+                         std::abs(rd);
+    if (maxR >= kQuotientLimit) return s;
+  }
+  s.M1 = MappingOf(t1);
+  s.M2 = MappingOf(t2);
+  s.Fast = true;
+  return s;
+}
+
 TTriSetup SetupTriangle(const TTriangle& tt, const TTriangle& t1, const TTriangle& t2, int32_t W,
                         int32_t H) {
   TTriSetup s;
@@ -147,7 +198,7 @@ TTriSetup SetupTriangle(const TTriangle& tt, const TTriangle& t1, const TTriangl
   const int64_t p0x = tt[0].X, p0y = tt[0].Y;
   const int64_t e1x = tt[1].X - p0x, e1y = tt[1].Y - p0y;
   const int64_t e2x = tt[2].X - p0x, e2y = tt[2].Y - p0y;
-  if (e1x == 0 || e2x == 0) return s;
+  if (e1x == 0 || e2x == 0) return SetupVerticalEdge(tt, t1, t2, W, H);
   const int64_t det = e1x * e2y - e2x * e1y;
   if (det == 0) return s;
   const int64_t hd = det / 2;
@@ -245,6 +296,7 @@ constexpr int32_t kChunk = 64;
 // How many rows ahead the source pixels are fetched into the cache.
 constexpr int64_t kPrefetchRows = 2;
 
+template <TCoordKind kKind>
 QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
                      int32_t xe, uint32_t* dstRow) {
   const __m256d D = _mm256_set1_pd(double(s.D)), invD = _mm256_set1_pd(1.0 / double(s.D));
@@ -260,6 +312,9 @@ QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
   __m256d mB = _mm256_set_pd(double(b0 + 3 * s.BX), double(b0 + 2 * s.BX), double(b0 + s.BX),
                              double(b0));
   const __m256d stepA = _mm256_set1_pd(double(4 * s.AX)), stepB = _mm256_set1_pd(double(4 * s.BX));
+  const __m256d secondE = _mm256_set1_pd(s.SecondE), secondS = _mm256_set1_pd(s.SecondS);
+  const __m256d secondD = _mm256_set1_pd(s.SecondD), invSecondD = _mm256_set1_pd(1.0 / s.SecondD);
+  const __m256d secondC = _mm256_set1_pd(double(32768 * int64_t(y) + s.SecondC));
   const int* src1 = reinterpret_cast<const int*>(f.Src1);
   const int* src2 = reinterpret_cast<const int*>(f.Src2);
   alignas(32) int32_t idx1[kChunk], idx2[kChunk];
@@ -269,8 +324,20 @@ QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
     // Whole groups of eight, so that every lane the gathers read holds a computed index.
     const int32_t computed = (count + 7) & ~7;
     for (int32_t i = 0; i < computed; i += 4) {
-      const __m256d A = _mm256_mul_pd(TruncDiv(mA, D, invD), SA);
-      const __m256d B = _mm256_mul_pd(TruncDiv(mB, D, invD), SB);
+      __m256d A, B;
+      if constexpr (kKind == ck_Plane) {
+        A = _mm256_mul_pd(TruncDiv(mA, D, invD), SA);
+        B = _mm256_mul_pd(TruncDiv(mB, D, invD), SB);
+      } else {
+        const __m256d q = _mm256_mul_pd(TruncDiv(mA, D, invD), SA);
+        const __m256d r =
+            s.SecondZero ? _mm256_setzero_pd()
+                         : _mm256_mul_pd(TruncDiv(_mm256_fnmadd_pd(q, secondE, secondC), secondD,
+                                                  invSecondD),
+                                         secondS);
+        A = kKind == ck_Edge1Vertical ? r : q;
+        B = kKind == ck_Edge1Vertical ? q : r;
+      }
       _mm_store_si128(reinterpret_cast<__m128i*>(idx1 + i), MappedIndex(s.M1, A, B, maxX, maxY, W));
       _mm_store_si128(reinterpret_cast<__m128i*>(idx2 + i), MappedIndex(s.M2, A, B, maxX, maxY, W));
       mA = _mm256_add_pd(mA, stepA);
@@ -444,9 +511,18 @@ inline int32_t RunEnd(const uint32_t* row, int32_t x, int32_t W) {
   while (e < W && row[e] == row[x]) ++e;
   return e;
 }
-void FastRun(const TSynthesisFrame& f, const TTriSetup&, int32_t y, int32_t xs, int32_t xe,
-             uint32_t* dstRow) {}
+template <TCoordKind>
+void FastRun(const TSynthesisFrame&, const TTriSetup&, int32_t, int32_t, int32_t, uint32_t*) {}
 #endif
+
+void FastRunOf(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs, int32_t xe,
+               uint32_t* dstRow) {
+  switch (s.Kind) {
+    case ck_Plane: return FastRun<ck_Plane>(f, s, y, xs, xe, dstRow);
+    case ck_Edge1Vertical: return FastRun<ck_Edge1Vertical>(f, s, y, xs, xe, dstRow);
+    case ck_Edge2Vertical: return FastRun<ck_Edge2Vertical>(f, s, y, xs, xe, dstRow);
+  }
+}
 
 std::atomic<int> gLevelLimit{vl_Avx512};
 
@@ -472,7 +548,7 @@ void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup
       if (kFast && int32 && setup[k].Int32)
         IntRun(f, setup[k], y, x, e, dstRow);
       else if (kFast && setup[k].Fast)
-        FastRun(f, setup[k], y, x, e, dstRow);
+        FastRunOf(f, setup[k], y, x, e, dstRow);
       else
         PlainRun(f, k, y, x, e, dstRow);
     }

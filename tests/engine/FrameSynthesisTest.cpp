@@ -287,7 +287,13 @@ TEST(FastSynthesis, EqualsThePlainFormulasBitForBit) {
     for (size_t k = 0; k < n; ++k) {
       for (auto* t : {&tt[k], &t1[k], &t2[k]})
         for (TPoint& p : *t) p = TPoint{coord(W), coord(H)};
-      if (rng() % 4 == 0) tt[k][1].X = tt[k][0].X;  // a vertical edge
+      switch (rng() % 8) {  // vertical edges, also of no length
+        case 0: tt[k][1].X = tt[k][0].X; break;
+        case 1: tt[k][2].X = tt[k][0].X; break;
+        case 2: tt[k][1] = tt[k][0]; break;
+        case 3: tt[k][2].X = tt[k][1].X = tt[k][0].X; break;
+        default: break;
+      }
       if (rng() % 6 == 0) {  // three corners on one line (wrapping to 32 bits if need be)
         auto beyond = [](int32_t a, int32_t b) { return int32_t(int64_t(a) + 2 * (int64_t(b) - a)); };
         tt[k][2] = TPoint{beyond(tt[k][0].X, tt[k][1].X), beyond(tt[k][0].Y, tt[k][1].Y)};
@@ -313,6 +319,32 @@ TEST(FastSynthesis, EqualsThePlainFormulasBitForBit) {
       ExpectEveryLevelEqualsPlain(f, oe, fast.data(), plain.data(), idx.size(),
                                   "scene " + std::to_string(scene));
     }
+  }
+}
+
+// Triangles with a vertical edge (the first or the second, pointing up or down, with the other
+// edge to the left or right, or of no length) over a whole frame assigned to them.
+TEST(FastSynthesis, VerticalEdgesEqualThePlainFormulas) {
+  const int32_t W = 83, H = 47;
+  const std::vector<TTriangle> shapes = {
+      {{{10, 5}, {10, 40}, {60, 20}}},  {{{10, 40}, {10, 5}, {60, 20}}},
+      {{{70, 5}, {70, 40}, {3, 30}}},   {{{70, 40}, {70, 2}, {-20, 30}}},
+      {{{10, 5}, {60, 20}, {10, 40}}},  {{{10, 40}, {60, 20}, {10, 5}}},
+      {{{70, 5}, {3, 30}, {70, 40}}},   {{{70, 40}, {-20, 30}, {70, 2}}},
+      {{{30, 20}, {30, 20}, {50, 30}}}, {{{30, 20}, {50, 30}, {30, 20}}},
+      {{{0, 0}, {0, 46}, {82, 46}}},    {{{82, 0}, {1, 46}, {82, 46}}},
+  };
+  std::mt19937 rng(7);
+  std::vector<uint32_t> idx(size_t(W) * H, SwapRedBlue(1)), s1(idx.size()), s2(idx.size());
+  for (auto& v : s1) v = rng() & 0x00FFFFFF;
+  for (auto& v : s2) v = rng() & 0x00FFFFFF;
+  const TTriangle m1{{{0, 0}, {82, 3}, {5, 46}}}, m2{{{80, 40}, {2, 44}, {41, 0}}};
+  for (size_t k = 0; k < shapes.size(); ++k) {
+    std::vector<uint32_t> fast(idx.size()), plain(idx.size());
+    TSynthesisFrame f{idx.data(), s1.data(), s2.data(), fast.data(), W, H,
+                      &shapes[k], &m1, &m2, 1, 100};
+    ExpectEveryLevelEqualsPlain(f, oe_both, fast.data(), plain.data(), idx.size(),
+                                "shape " + std::to_string(k));
   }
 }
 

@@ -1,5 +1,6 @@
 #include "IndexMap.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Bitmap.h"
@@ -13,23 +14,84 @@ namespace qv {
 
 namespace {
 
-// Writes one value into the spans that fall into the rows [y0, y1) of a 32-bit raster.
-class TBandSink : public TSpanSink {
+// Rows are drawn in bands small enough to stay in the cache while the band is cleared, filled
+// and outlined: the map's memory is then written once.
+constexpr int32_t kBandRows = 16;
+
+struct TTriangleRows {
+  TTriangle Corners;
+  int32_t Top, Bottom;  // the rows the triangle and its outline can touch: Top .. Bottom
+};
+
+struct TOutlineSpan {
+  uint32_t Triangle;
+  int32_t Y, X1, X2;
+};
+
+// Writes one value into the spans of a 32-bit raster.
+class TFillSink : public TSpanSink {
  public:
-  TBandSink(uint32_t* bits, int32_t W, int32_t H, int32_t y0, int32_t y1)
-      : FBits(bits), FW(W), FH(H), FY0(y0), FY1(y1) {}
+  TFillSink(uint32_t* bits, int32_t W, int32_t H) : FBits(bits), FW(W), FH(H) {}
   void SetValue(uint32_t v) { FValue = v; }
   void Span(int32_t y, int32_t x1, int32_t x2) override {
-    if (y < FY0 || y >= FY1) return;
-    uint32_t* row = FBits + size_t(FH - 1 - y) * FW;
-    for (int32_t x = x1; x < x2; ++x) row[x] = FValue;
+    std::fill_n(FBits + size_t(FH - 1 - y) * FW + x1, x2 - x1, FValue);
   }
 
  private:
   uint32_t* FBits;
-  int32_t FW, FH, FY0, FY1;
+  int32_t FW, FH;
   uint32_t FValue = 0;
 };
+
+// Collects the outline spans within the rows [y0, y1), by band and in drawing order.
+class TOutlineSink : public TSpanSink {
+ public:
+  TOutlineSink(std::vector<std::vector<TOutlineSpan>>& bands, int32_t y0, int32_t y1)
+      : FBands(bands), FY0(y0), FY1(y1) {}
+  void SetTriangle(uint32_t k) { FTriangle = k; }
+  void Span(int32_t y, int32_t x1, int32_t x2) override {
+    if (y < FY0 || y >= FY1) return;
+    FBands[size_t((y - FY0) / kBandRows)].push_back({FTriangle, y, x1, x2});
+  }
+
+ private:
+  std::vector<std::vector<TOutlineSpan>>& FBands;
+  int32_t FY0, FY1;
+  uint32_t FTriangle = 0;
+};
+
+// The rows [y0, y1) from the top: outlines first collected by band, then band by band cleared,
+// and every triangle touching the band filled and outlined in list order.
+void DrawRows(uint32_t* bits, int32_t W, int32_t H, int32_t y0, int32_t y1,
+              const std::vector<TTriangleRows>& tris) {
+  thread_local std::vector<std::vector<TOutlineSpan>> bands;
+  bands.resize(size_t((y1 - y0 + kBandRows - 1) / kBandRows));
+  for (auto& b : bands) b.clear();
+  TOutlineSink outline(bands, y0, y1);
+  for (size_t k = 0; k < tris.size(); ++k) {
+    const TTriangleRows& t = tris[k];
+    if (t.Bottom < y0 || t.Top >= y1) continue;
+    outline.SetTriangle(uint32_t(k));
+    for (int e = 0; e < 3; ++e) TraceLine(t.Corners[e], t.Corners[(e + 1) % 3], false, W, H, outline);
+  }
+  TFillSink fill(bits, W, H);
+  for (size_t b = 0; b < bands.size(); ++b) {
+    const int32_t by0 = y0 + int32_t(b) * kBandRows, by1 = std::min(y1, by0 + kBandRows);
+    // Rows by0 .. by1 - 1 from the top are memory rows H - by1 .. H - 1 - by0.
+    std::memset(bits + size_t(H - by1) * W, 0, size_t(by1 - by0) * W * sizeof(uint32_t));
+    const std::vector<TOutlineSpan>& spans = bands[b];
+    size_t next = 0;
+    for (size_t k = 0; k < tris.size(); ++k) {
+      const TTriangleRows& t = tris[k];
+      if (t.Bottom < by0 || t.Top >= by1) continue;
+      // The colour k + 1 as a 32-bit pixel: red and blue exchanged.
+      fill.SetValue(SwapRedBlue(TColor(k + 1)));
+      ScanTriangleRows(t.Corners.data(), W, by0, by1, fill);
+      for (; next < spans.size() && spans[next].Triangle == k; ++next)
+        fill.Span(spans[next].Y, spans[next].X1, spans[next].X2);
+    }
+  }
+}
 
 }  // namespace
 
@@ -39,22 +101,21 @@ void DrawIndexMap(TBitmap& raster, const std::vector<TTrianglePerIndex>& triangl
   raster.SetSize(W, H);
   if (raster.Empty()) return;
   uint32_t* bits = raster.Pixels32();
+  thread_local std::vector<TTriangleRows> tris;
+  tris.resize(triangles.size());
+  for (size_t k = 0; k < triangles.size(); ++k) {
+    TTriangleRows& t = tris[k];
+    TMorphing::GetAnglePoints(t.Corners, triangles[k], angles);
+    t.Top = std::min({t.Corners[0].Y, t.Corners[1].Y, t.Corners[2].Y});
+    t.Bottom = std::max({t.Corners[0].Y, t.Corners[1].Y, t.Corners[2].Y});
+  }
   TWorkerPool& pool = SynthesisPool();
   const int parts = std::min(pool.Threads(), H);
+  const std::vector<TTriangleRows>& all = tris;
   auto part = [&](int i) {
     if (i >= parts) return;
     const int32_t y0 = int32_t(int64_t(H) * i / parts), y1 = int32_t(int64_t(H) * (i + 1) / parts);
-    // Rows y0 .. y1 - 1 from the top are memory rows H - y1 .. H - 1 - y0.
-    std::memset(bits + size_t(H - y1) * W, 0, size_t(y1 - y0) * W * sizeof(uint32_t));
-    TBandSink sink(bits, W, H, y0, y1);
-    for (size_t k = 0; k < triangles.size(); ++k) {
-      // The colour k + 1 as a 32-bit pixel: red and blue exchanged.
-      sink.SetValue(SwapRedBlue(TColor(k + 1)));
-      TTriangle t;
-      TMorphing::GetAnglePoints(t, triangles[k], angles);
-      ScanPolygon(t.data(), 3, W, H, sink);
-      for (int e = 0; e < 3; ++e) TraceLine(t[e], t[(e + 1) % 3], false, W, H, sink);
-    }
+    DrawRows(bits, W, H, y0, y1, all);
   };
   if (parts <= 1)
     part(0);

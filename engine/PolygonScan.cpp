@@ -38,12 +38,12 @@ void ScanBetween(TEdgeWalk& a, TEdgeWalk& b, int64_t y0, int64_t y1, int32_t w, 
 
 // The common case, without the edge table: the long edge from the top to the bottom corner
 // against the two short ones. Gives the same crossings as the general scan.
-void ScanTriangle(const TPoint* p, int32_t w, int32_t h, TSpanSink& sink) {
+void ScanTriangle(const TPoint* p, int32_t w, int32_t y0, int32_t y1, TSpanSink& sink) {
   TPoint v[3] = {p[0], p[1], p[2]};
   std::sort(v, v + 3, [](const TPoint& l, const TPoint& r) { return l.Y < r.Y; });
-  if (v[0].Y == v[2].Y || v[2].Y <= 0 || v[0].Y >= h) return;
-  const int64_t top = std::max<int64_t>(v[0].Y, 0), middle = std::clamp<int64_t>(v[1].Y, 0, h),
-                bottom = std::min<int64_t>(v[2].Y, h);
+  if (v[0].Y == v[2].Y || v[2].Y <= y0 || v[0].Y >= y1) return;
+  const int64_t top = std::max<int64_t>(v[0].Y, y0), middle = std::clamp<int64_t>(v[1].Y, y0, y1),
+                bottom = std::min<int64_t>(v[2].Y, y1);
   TEdgeWalk longEdge(v[0], v[2], top);
   if (top < middle) {
     TEdgeWalk upper(v[0], v[1], top);
@@ -116,9 +116,14 @@ void ScanEdges(const TPoint* points, size_t count, int32_t w, int32_t h, TSpanSi
 void ScanPolygon(const TPoint* points, size_t count, int32_t w, int32_t h, TSpanSink& sink) {
   if (!points || count < 3 || w <= 0 || h <= 0) return;
   if (count == 3)
-    ScanTriangle(points, w, h, sink);
+    ScanTriangle(points, w, 0, h, sink);
   else
     ScanEdges(points, count, w, h, sink);
+}
+
+void ScanTriangleRows(const TPoint* points, int32_t w, int32_t y0, int32_t y1, TSpanSink& sink) {
+  if (!points || w <= 0 || y0 >= y1) return;
+  ScanTriangle(points, w, y0, y1, sink);
 }
 
 }  // namespace qv

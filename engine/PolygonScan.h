@@ -23,4 +23,7 @@ namespace qv {
 // The interior of the closed polygon through count points, clipped to a w x h target.
 void ScanPolygon(const TPoint* points, size_t count, int32_t w, int32_t h, TSpanSink& sink);
 
+// The rows y0 .. y1 - 1 (0 <= y0) of the triangle's interior as ScanPolygon finds them.
+void ScanTriangleRows(const TPoint* points, int32_t w, int32_t y0, int32_t y1, TSpanSink& sink);
+
 }  // namespace qv

@@ -68,7 +68,6 @@ struct TTriSetup {
   int64_t SecondC = 0;
   bool SecondZero = false;
   TMapping M1{}, M2{};
-  int32_t NegA = 0;  // -1 when A = -trunc(mA / D) and B = trunc(mB / D), else 0
   TLaneSteps StepA, StepB;
   TIntMapping I1{}, I2{};
 };
@@ -85,9 +84,16 @@ TMapping MappingOf(const TTriangle& t) {
                   double(t[1].Y - t[0].Y), double(t[2].Y - t[0].Y)};
 }
 
-TIntMapping IntMappingOf(const TTriangle& t) {
-  return TIntMapping{t[0].X,           t[0].Y,           t[1].X - t[0].X,
-                     t[2].X - t[0].X, t[1].Y - t[0].Y, t[2].Y - t[0].Y};
+// The mapping with the signs of A and B taken into the edges: the first edge negated when
+// A = -trunc(mA / D), else the second.
+TIntMapping IntMappingOf(const TTriangle& t, bool negativeA) {
+  const int32_t s1 = negativeA ? -1 : 1, s2 = -s1;
+  return TIntMapping{t[0].X,
+                     t[0].Y,
+                     s1 * (t[1].X - t[0].X),
+                     s2 * (t[2].X - t[0].X),
+                     s1 * (t[1].Y - t[0].Y),
+                     s2 * (t[2].Y - t[0].Y)};
 }
 
 // floor(n / d) for d > 0.
@@ -143,11 +149,12 @@ void SetupIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int64_
   // A group of sixteen pixels steps the quotients by less than 2^30.
   if (std::abs(16 * s.AX) / D >= (int64_t(1) << 30) || std::abs(16 * s.BX) / D >= (int64_t(1) << 30))
     return;
-  s.NegA = negative ? -1 : 0;
   SetupLaneSteps(s.StepA, s.AX, D);
   SetupLaneSteps(s.StepB, s.BX, D);
-  s.I1 = IntMappingOf(t1);
-  s.I2 = IntMappingOf(t2);
+  // A = sA * trunc(mA / D) and B = -sA * trunc(mB / D): the signs go into the edge vectors,
+  // e1 * A + e2 * B = (sA * e1) * trunc(mA / D) + (-sA * e2) * trunc(mB / D).
+  s.I1 = IntMappingOf(t1, negative);
+  s.I2 = IntMappingOf(t2, negative);
   s.Int32 = true;
 }
 
@@ -441,7 +448,6 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
   const __m512i vD = _mm512_set1_epi32(int32_t(s.D));
   const __m512i maxX = _mm512_set1_epi32(f.W - 1), maxY = _mm512_set1_epi32(f.H - 1);
   const __m512i W = _mm512_set1_epi32(f.W);
-  const __m512i neg = _mm512_set1_epi32(s.NegA), pos = _mm512_set1_epi32(~s.NegA);
   const __m512i qa16 = _mm512_set1_epi32(s.StepA.Q16), ra16 = _mm512_set1_epi32(s.StepA.R16);
   const __m512i qb16 = _mm512_set1_epi32(s.StepB.Q16), rb16 = _mm512_set1_epi32(s.StepB.R16);
   const __m512i wa = _mm512_set1_epi16(int16_t(255 - f.Weight));
@@ -453,10 +459,8 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
   for (int32_t x0 = xs; x0 < xe; x0 += kChunk) {
     const int32_t count = std::min(kChunk, xe - x0);
     for (int32_t i = 0; i < count; i += 16) {
-      // A = -+trunc(mA / D) and B = +-trunc(mB / D): (t ^ s) - s negates where s is -1.
-      const __m512i ta = TruncQuotient(qa), tb = TruncQuotient(qb);
-      const __m512i A = _mm512_sub_epi32(_mm512_xor_si512(ta, neg), neg);
-      const __m512i B = _mm512_sub_epi32(_mm512_xor_si512(tb, pos), pos);
+      // trunc(mA / D) and trunc(mB / D); their signs are in the edge vectors.
+      const __m512i A = TruncQuotient(qa), B = TruncQuotient(qb);
       _mm512_store_si512(idx1 + i, MappedIndex16(s.I1, A, B, maxX, maxY, W));
       _mm512_store_si512(idx2 + i, MappedIndex16(s.I2, A, B, maxX, maxY, W));
       StepQuotients(qa, qa16, ra16, vD);

@@ -20,7 +20,7 @@ namespace {
 
 // Rows are drawn in bands small enough to stay in the cache while the band is cleared, filled
 // and outlined: the map's memory is then written once.
-constexpr int32_t kBandRows = 16;
+constexpr int32_t kBandRows = 32;
 
 struct TTriangleRows {
   TTriangle Corners;

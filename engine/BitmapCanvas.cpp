@@ -15,17 +15,6 @@ namespace qv {
 
 namespace {
 
-// Sets n 32-bit pixels from p on, with 16-byte stores where the row allows.
-void FillPixels32(uint32_t* p, size_t n, uint32_t pixel) {
-  typedef uint32_t TQuad __attribute__((vector_size(16), may_alias));
-  for (; n > 0 && (reinterpret_cast<uintptr_t>(p) & 15) != 0; --n) *p++ = pixel;
-  const TQuad quad = {pixel, pixel, pixel, pixel};
-  TQuad* q = reinterpret_cast<TQuad*>(p);
-  for (size_t i = 0; i < n / 4; ++i) q[i] = quad;
-  p += n / 4 * 4;
-  for (n %= 4; n > 0; --n) *p++ = pixel;
-}
-
 // Paints runs in one colour, either fully or with the forward-diagonal hatch: an 8 x 8
 // pattern tied to the bitmap's top-left pixel whose lines run from bottom-left to top-right,
 // pixel (x, y) belonging to a line when (x + y) mod 8 = 7. Between the lines nothing changes.

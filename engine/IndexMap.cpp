@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "Bitmap.h"
 #include "Morph.h"
 #include "PolygonScan.h"
@@ -32,26 +28,13 @@ struct TOutlineSpan {
   int32_t Y, X1, X2;
 };
 
-// n copies of v from p on: four at a time, the last four overlapping the ones before.
-inline void FillPixels(uint32_t* p, int32_t n, uint32_t v) {
-#if defined(__SSE2__)
-  if (n >= 4) {
-    const __m128i vv = _mm_set1_epi32(int32_t(v));
-    for (int32_t i = 0; i + 4 < n; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), vv);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 4), vv);
-    return;
-  }
-#endif
-  for (int32_t i = 0; i < n; ++i) p[i] = v;
-}
-
 // Writes one value into the spans of a 32-bit raster.
 class TFillSink final : public TSpanSink {
  public:
   TFillSink(uint32_t* bits, int32_t W, int32_t H) : FBits(bits), FW(W), FH(H) {}
   void SetValue(uint32_t v) { FValue = v; }
   void Span(int32_t y, int32_t x1, int32_t x2) override {
-    FillPixels(FBits + size_t(FH - 1 - y) * FW + x1, x2 - x1, FValue);
+    FillPixels32(FBits + size_t(FH - 1 - y) * FW + x1, size_t(x2 - x1), FValue);
   }
 
  private:

@@ -2,9 +2,22 @@
 // line, text) into runs of row y, columns x1 .. x2 - 1, already clipped to the target.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace qv {
+
+// Sets n 32-bit pixels from p on: four at a time, the last four overlapping the ones before.
+inline void FillPixels32(uint32_t* p, size_t n, uint32_t pixel) {
+  typedef uint32_t TQuad __attribute__((vector_size(16), may_alias, aligned(4)));
+  if (n < 4) {
+    for (size_t i = 0; i < n; ++i) p[i] = pixel;
+    return;
+  }
+  const TQuad quad = {pixel, pixel, pixel, pixel};
+  for (size_t i = 0; i + 4 < n; i += 4) *reinterpret_cast<TQuad*>(p + i) = quad;
+  *reinterpret_cast<TQuad*>(p + n - 4) = quad;
+}
 
 class TSpanSink {
  public:

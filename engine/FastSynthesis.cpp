@@ -454,34 +454,32 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
   const __m512i wb = _mm512_set1_epi16(int16_t(f.Weight));
   TLaneQuotients qa = StartQuotients(s.StepA, s.AX * xs + s.AY * y + s.AC, s.D, vD);
   TLaneQuotients qb = StartQuotients(s.StepB, s.BX * xs + s.BY * y + s.BC, s.D, vD);
-  alignas(64) int32_t idx1[kChunk], idx2[kChunk];
   const int64_t ahead = kPrefetchRows * int64_t(f.W);
-  for (int32_t x0 = xs; x0 < xe; x0 += kChunk) {
-    const int32_t count = std::min(kChunk, xe - x0);
-    for (int32_t i = 0; i < count; i += 16) {
-      // trunc(mA / D) and trunc(mB / D); their signs are in the edge vectors.
-      const __m512i A = TruncQuotient(qa), B = TruncQuotient(qb);
-      _mm512_store_si512(idx1 + i, MappedIndex16(s.I1, A, B, maxX, maxY, W));
-      _mm512_store_si512(idx2 + i, MappedIndex16(s.I2, A, B, maxX, maxY, W));
-      StepQuotients(qa, qa16, ra16, vD);
-      StepQuotients(qb, qb16, rb16, vD);
-    }
-    for (int32_t i = 0; i < count; i += 16) {
-      for (int32_t j = i; j < std::min(count, i + 16); j += 8) {
-        _mm_prefetch(reinterpret_cast<const char*>(f.Src1 + std::max<int64_t>(0, idx1[j] - ahead)),
-                     _MM_HINT_T0);
-        _mm_prefetch(reinterpret_cast<const char*>(f.Src2 + std::max<int64_t>(0, idx2[j] - ahead)),
-                     _MM_HINT_T0);
-      }
-      const __m512i i1 = _mm512_load_si512(idx1 + i);
-      const __m512i i2 = _mm512_load_si512(idx2 + i);
-      // Lanes past the run hold clamped indexes of the pixels after it: safe to gather, not stored.
-      const __m512i r = Blend16(_mm512_i32gather_epi32(i1, f.Src1, 4),
-                                _mm512_i32gather_epi32(i2, f.Src2, 4), wa, wb);
-      const int32_t left = count - i;
-      const __mmask16 mask = left >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << left) - 1);
-      _mm512_mask_storeu_epi32(dstRow + x0 + i, mask, r);
-    }
+  const __m512i none = _mm512_setzero_si512();
+  for (int32_t x = xs; x < xe; x += 16) {
+    // trunc(mA / D) and trunc(mB / D); their signs are in the edge vectors.
+    const __m512i A = TruncQuotient(qa), B = TruncQuotient(qb);
+    const __m512i i1 = MappedIndex16(s.I1, A, B, maxX, maxY, W);
+    const __m512i i2 = MappedIndex16(s.I2, A, B, maxX, maxY, W);
+    StepQuotients(qa, qa16, ra16, vD);
+    StepQuotients(qb, qb16, rb16, vD);
+    // Rows are done from the top down: the rows the next rows will read lie a little lower in
+    // the bottom-up buffers. Fetching them now hides the memory's latency.
+    const __m256i hi1 = _mm512_extracti64x4_epi64(i1, 1), hi2 = _mm512_extracti64x4_epi64(i2, 1);
+    for (const int32_t at : {_mm_cvtsi128_si32(_mm512_castsi512_si128(i1)),
+                             _mm_cvtsi128_si32(_mm256_castsi256_si128(hi1))})
+      _mm_prefetch(reinterpret_cast<const char*>(f.Src1 + std::max<int64_t>(0, at - ahead)),
+                   _MM_HINT_T0);
+    for (const int32_t at : {_mm_cvtsi128_si32(_mm512_castsi512_si128(i2)),
+                             _mm_cvtsi128_si32(_mm256_castsi256_si128(hi2))})
+      _mm_prefetch(reinterpret_cast<const char*>(f.Src2 + std::max<int64_t>(0, at - ahead)),
+                   _MM_HINT_T0);
+    // Lanes past the run are neither read nor stored.
+    const int32_t left = xe - x;
+    const __mmask16 mask = left >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << left) - 1);
+    const __m512i r = Blend16(_mm512_mask_i32gather_epi32(none, mask, i1, f.Src1, 4),
+                              _mm512_mask_i32gather_epi32(none, mask, i2, f.Src2, 4), wa, wb);
+    _mm512_mask_storeu_epi32(dstRow + x, mask, r);
   }
 }
 

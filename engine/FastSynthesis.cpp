@@ -297,11 +297,35 @@ QV_AVX2 inline __m256i Blend8(__m256i a, __m256i b, __m256i wa, __m256i wb) {
   return _mm256_packus_epi16(lo, hi);
 }
 
-// A run is done in chunks: first the mapped buffer indexes of all its pixels (long chains of
-// arithmetic without memory access, which overlap well), then the gathers and blends.
-constexpr int32_t kChunk = 64;
 // How many rows ahead the source pixels are fetched into the cache.
 constexpr int64_t kPrefetchRows = 2;
+
+struct TFastCoordConsts {
+  __m256d D, InvD, SA, SB, SecondE, SecondC, SecondD, InvSecondD, SecondS, StepA, StepB;
+  bool SecondZero;
+};
+
+// The affine coordinates of four pixels; the numerators are stepped on.
+template <TCoordKind kKind>
+QV_AVX2 inline void FastCoords(const TFastCoordConsts& c, __m256d& mA, __m256d& mB, __m256d& A,
+                               __m256d& B) {
+  if constexpr (kKind == ck_Plane) {
+    A = _mm256_mul_pd(TruncDiv(mA, c.D, c.InvD), c.SA);
+    B = _mm256_mul_pd(TruncDiv(mB, c.D, c.InvD), c.SB);
+  } else {
+    const __m256d q = _mm256_mul_pd(TruncDiv(mA, c.D, c.InvD), c.SA);
+    const __m256d r =
+        c.SecondZero
+            ? _mm256_setzero_pd()
+            : _mm256_mul_pd(
+                  TruncDiv(_mm256_fnmadd_pd(q, c.SecondE, c.SecondC), c.SecondD, c.InvSecondD),
+                  c.SecondS);
+    A = kKind == ck_Edge1Vertical ? r : q;
+    B = kKind == ck_Edge1Vertical ? q : r;
+  }
+  mA = _mm256_add_pd(mA, c.StepA);
+  mB = _mm256_add_pd(mB, c.StepB);
+}
 
 template <TCoordKind kKind>
 QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
@@ -324,53 +348,36 @@ QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
   const __m256d secondC = _mm256_set1_pd(double(32768 * int64_t(y) + s.SecondC));
   const int* src1 = reinterpret_cast<const int*>(f.Src1);
   const int* src2 = reinterpret_cast<const int*>(f.Src2);
-  alignas(32) int32_t idx1[kChunk], idx2[kChunk];
+  const TFastCoordConsts c{D, invD, SA, SB, secondE, secondC, secondD, invSecondD, secondS,
+                           stepA, stepB, s.SecondZero};
   const int64_t ahead = kPrefetchRows * int64_t(f.W);
-  for (int32_t x0 = xs; x0 < xe; x0 += kChunk) {
-    const int32_t count = std::min(kChunk, xe - x0);
-    // Whole groups of eight, so that every lane the gathers read holds a computed index.
-    const int32_t computed = (count + 7) & ~7;
-    for (int32_t i = 0; i < computed; i += 4) {
-      __m256d A, B;
-      if constexpr (kKind == ck_Plane) {
-        A = _mm256_mul_pd(TruncDiv(mA, D, invD), SA);
-        B = _mm256_mul_pd(TruncDiv(mB, D, invD), SB);
-      } else {
-        const __m256d q = _mm256_mul_pd(TruncDiv(mA, D, invD), SA);
-        const __m256d r =
-            s.SecondZero ? _mm256_setzero_pd()
-                         : _mm256_mul_pd(TruncDiv(_mm256_fnmadd_pd(q, secondE, secondC), secondD,
-                                                  invSecondD),
-                                         secondS);
-        A = kKind == ck_Edge1Vertical ? r : q;
-        B = kKind == ck_Edge1Vertical ? q : r;
-      }
-      _mm_store_si128(reinterpret_cast<__m128i*>(idx1 + i), MappedIndex(s.M1, A, B, maxX, maxY, W));
-      _mm_store_si128(reinterpret_cast<__m128i*>(idx2 + i), MappedIndex(s.M2, A, B, maxX, maxY, W));
-      mA = _mm256_add_pd(mA, stepA);
-      mB = _mm256_add_pd(mB, stepB);
-    }
-    for (int32_t i = 0; i < count; i += 8) {
-      // Rows are done from the top down: the rows the next rows will read lie a little lower
-      // in the bottom-up buffers. Fetching them now hides the memory's latency.
-      _mm_prefetch(reinterpret_cast<const char*>(f.Src1 + std::max<int64_t>(0, idx1[i] - ahead)),
-                   _MM_HINT_T0);
-      _mm_prefetch(reinterpret_cast<const char*>(f.Src2 + std::max<int64_t>(0, idx2[i] - ahead)),
-                   _MM_HINT_T0);
-      const __m256i i1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(idx1 + i));
-      const __m256i i2 = _mm256_load_si256(reinterpret_cast<const __m256i*>(idx2 + i));
-      // Lanes past the run hold the indexes of the pixels after it, clamped into the frame like
-      // all others: gathering them is safe, and they are not stored.
-      const __m256i r = Blend8(_mm256_i32gather_epi32(src1, i1, 4),
-                               _mm256_i32gather_epi32(src2, i2, 4), wa, wb);
-      uint32_t* dst = dstRow + x0 + i;
-      if (count - i >= 8) {
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), r);
-      } else {
-        const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - i),
-                                                _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(dst), mask, r);
-      }
+  for (int32_t x = xs; x < xe; x += 8) {
+    __m256d A0, B0, A1, B1;
+    FastCoords<kKind>(c, mA, mB, A0, B0);
+    FastCoords<kKind>(c, mA, mB, A1, B1);
+    const __m256i i1 = _mm256_set_m128i(MappedIndex(s.M1, A1, B1, maxX, maxY, W),
+                                        MappedIndex(s.M1, A0, B0, maxX, maxY, W));
+    const __m256i i2 = _mm256_set_m128i(MappedIndex(s.M2, A1, B1, maxX, maxY, W),
+                                        MappedIndex(s.M2, A0, B0, maxX, maxY, W));
+    // Rows are done from the top down: the rows the next rows will read lie a little lower in
+    // the bottom-up buffers. Fetching them now hides the memory's latency.
+    _mm_prefetch(reinterpret_cast<const char*>(
+                     f.Src1 + std::max<int64_t>(0, _mm256_cvtsi256_si32(i1) - ahead)),
+                 _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char*>(
+                     f.Src2 + std::max<int64_t>(0, _mm256_cvtsi256_si32(i2) - ahead)),
+                 _MM_HINT_T0);
+    // Lanes past the run hold the indexes of the pixels after it, clamped into the frame like
+    // all others: gathering them is safe, and they are not stored.
+    const __m256i r = Blend8(_mm256_i32gather_epi32(src1, i1, 4),
+                             _mm256_i32gather_epi32(src2, i2, 4), wa, wb);
+    uint32_t* dst = dstRow + x;
+    if (xe - x >= 8) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), r);
+    } else {
+      const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(xe - x),
+                                              _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+      _mm256_maskstore_epi32(reinterpret_cast<int*>(dst), mask, r);
     }
   }
 }

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "WorkerPool.h"
+
 namespace qv {
 
 namespace {
@@ -70,10 +72,9 @@ TPoint TrianglePoint(TPoint P0, TPoint P1, TPoint P2, int64_t A, int64_t B) {
   return TPoint{int32_t(WAdd(P0.X, sx / 32768)), int32_t(WAdd(P0.Y, sy / 32768))};
 }
 
-void BlendPixels(const uint32_t* src1, const uint32_t* src2, uint32_t* dst, uint8_t w,
-                 int32_t rows, int32_t columns) {
-  if (rows <= 0 || columns <= 0) return;
-  const size_t n = size_t(rows) * size_t(columns);
+namespace {
+
+void BlendRange(const uint32_t* src1, const uint32_t* src2, uint32_t* dst, uint8_t w, size_t n) {
   // Four pixels at a time in 16-bit lanes: a * (255 - w) + b * w never exceeds 65025, so the
   // unsigned 16-bit sums are exact and the shift by 8 gives the rounded-down quotient.
   const __m128i wa = _mm_set1_epi16(int16_t(255 - w));
@@ -94,6 +95,26 @@ void BlendPixels(const uint32_t* src1, const uint32_t* src2, uint32_t* dst, uint
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
   }
   for (; i < n; ++i) dst[i] = BlendPixel(src1[i], src2[i], w);
+}
+
+// Below this many pixels one thread is quicker than waking the others.
+constexpr size_t kParallelBlend = size_t(1) << 16;
+
+}  // namespace
+
+void BlendPixels(const uint32_t* src1, const uint32_t* src2, uint32_t* dst, uint8_t w,
+                 int32_t rows, int32_t columns) {
+  if (rows <= 0 || columns <= 0) return;
+  const size_t n = size_t(rows) * size_t(columns);
+  TWorkerPool& pool = SynthesisPool();
+  if (n < kParallelBlend || pool.Threads() <= 1) return BlendRange(src1, src2, dst, w, n);
+  // Parts of whole cache lines; every pixel is computed alike, whatever the split.
+  const size_t parts = size_t(pool.Threads());
+  pool.Run([&](int i) {
+    const size_t b = n * size_t(i) / parts / 16 * 16;
+    const size_t e = size_t(i) + 1 == parts ? n : n * (size_t(i) + 1) / parts / 16 * 16;
+    BlendRange(src1 + b, src2 + b, dst + b, w, e - b);
+  });
 }
 
 }  // namespace qv

@@ -23,6 +23,7 @@ void TWorkerPool::Run(const std::function<void(int)>& part) {
     part(0);
     return;
   }
+  std::lock_guard<std::mutex> running(FRunMutex);
   {
     std::lock_guard<std::mutex> lock(FMutex);
     FJob = &part;

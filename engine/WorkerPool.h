@@ -20,13 +20,15 @@ class TWorkerPool {
   TWorkerPool& operator=(const TWorkerPool&) = delete;
 
   int Threads() const { return int(FWorkers.size()) + 1; }
-  // Calls part(i) for i = 0 .. Threads() - 1, concurrently.
+  // Calls part(i) for i = 0 .. Threads() - 1, concurrently. Jobs of several callers run one
+  // after the other.
   void Run(const std::function<void(int)>& part);
 
  private:
   void WorkerLoop(int index);
 
   std::vector<std::thread> FWorkers;
+  std::mutex FRunMutex;  // one job at a time
   std::mutex FMutex;
   std::condition_variable FWake;
   std::condition_variable FDone;

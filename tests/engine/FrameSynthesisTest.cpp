@@ -77,6 +77,24 @@ TEST(BlendPixels, VectorPathEqualsTheFormulaForEveryWeightAndLength) {
   EXPECT_EQ(d, 149u);
 }
 
+// Frames large enough to be split across the pool: the same pixels on one and two threads, and
+// nothing written past the end.
+TEST(BlendPixels, SplitFramesEqualTheFormula) {
+  std::mt19937 rng(11);
+  const int32_t rows = 217, columns = 331;  // more pixels than one thread takes, no multiple of 16
+  const size_t n = size_t(rows) * columns;
+  std::vector<uint32_t> a(n), b(n);
+  for (size_t i = 0; i < n; ++i) a[i] = rng(), b[i] = rng();
+  for (int threads : {1, 2}) {
+    SetSynthesisThreads(threads);
+    std::vector<uint32_t> d(n + 1, 0xDEADBEEF);
+    BlendPixels(a.data(), b.data(), d.data(), 77, rows, columns);
+    for (size_t i = 0; i < n; ++i) ASSERT_EQ(d[i], BlendPixel(a[i], b[i], 77)) << i << ", " << threads;
+    EXPECT_EQ(d[n], 0xDEADBEEFu);
+  }
+  SetSynthesisThreads(2);
+}
+
 // A morphing of W x H whose sources are filled directly: source 1 pixel = f1(x, y), etc.
 class Synthesis : public ::testing::Test {
  protected:

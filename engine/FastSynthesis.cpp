@@ -67,6 +67,10 @@ struct TTriSetup {
   double SecondE = 0, SecondD = 1, SecondS = 1;
   int64_t SecondC = 0;
   bool SecondZero = false;
+  // The integer path of a vertical edge: T = trunc((AX * x + AC) / D) stepped, the second
+  // quotient trunc((32768 * y + SecondC - SecondET * T) / SecondD) (SecondET = sign(Q) * SecondE),
+  // the signs of both in the edge vectors.
+  int32_t SecondET = 0;
   TMapping M1{}, M2{};
   TLaneSteps StepA, StepB;
   TIntMapping I1{}, I2{};
@@ -160,6 +164,42 @@ void SetupIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int64_
 
 int64_t Sign(int64_t v) { return v < 0 ? -1 : 1; }
 
+// The vertical-edge case in 32-bit integers: the numerator of the second quotient, its quotient
+// and the mapped sums stay below 2^31 over the whole frame.
+void SetupVerticalIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int32_t H,
+                          int64_t p0y, int64_t qd, int64_t rd, int64_t re, int64_t maxQ) {
+  const int64_t maxPy = std::max(std::abs(p0y), std::abs(H - 1 - p0y));
+  const int64_t maxN = 32768 * maxPy + std::abs(rd / 2) + maxQ * std::abs(re);
+  if (maxN >= kInt32Limit) return;
+  const int64_t maxR = s.SecondZero ? 0 : maxN / std::abs(rd) + 1;
+  const bool first = s.Kind == ck_Edge1Vertical;
+  const int64_t maxA = first ? maxR : maxQ, maxB = first ? maxQ : maxR;
+  auto fits = [&](const TTriangle& t) {
+    for (int axis = 0; axis < 2; ++axis) {
+      const int64_t e1 = axis ? int64_t(t[1].Y) - t[0].Y : int64_t(t[1].X) - t[0].X;
+      const int64_t e2 = axis ? int64_t(t[2].Y) - t[0].Y : int64_t(t[2].X) - t[0].X;
+      if (std::abs(e1) * maxA + std::abs(e2) * maxB >= kInt32Limit) return false;
+    }
+    return true;
+  };
+  if (!fits(t1) || !fits(t2)) return;
+  SetupLaneSteps(s.StepA, s.AX, s.D);
+  const int32_t sQ = int32_t(Sign(qd)), sR = int32_t(Sign(rd));
+  s.SecondET = int32_t(sQ * re);
+  const int32_t s1 = first ? sR : sQ, s2 = first ? sQ : sR;
+  auto signedMapping = [&](const TTriangle& t) {
+    return TIntMapping{t[0].X,
+                       t[0].Y,
+                       s1 * (t[1].X - t[0].X),
+                       s2 * (t[2].X - t[0].X),
+                       s1 * (t[1].Y - t[0].Y),
+                       s2 * (t[2].Y - t[0].Y)};
+  };
+  s.I1 = signedMapping(t1);
+  s.I2 = signedMapping(t2);
+  s.Int32 = true;
+}
+
 // A triangle with one vertical edge: with e1x = 0, B = R(32768 * px, e2x) and
 // A = R(32768 * py - B * e2y, e1y) (A = 0 when e1y = 0); with e2x = 0 the same with the edges
 // exchanged. Both quotients are bounded over the whole frame like those of the plane case.
@@ -195,6 +235,7 @@ TTriSetup SetupVerticalEdge(const TTriangle& tt, const TTriangle& t1, const TTri
   s.M1 = MappingOf(t1);
   s.M2 = MappingOf(t2);
   s.Fast = true;
+  SetupVerticalIntPath(s, t1, t2, H, p0y, qd, rd, re, maxQ + 1);
   return s;
 }
 
@@ -449,7 +490,28 @@ QV_AVX512 inline __m512i Blend16(__m512i a, __m512i b, __m512i wa, __m512i wb) {
   return _mm512_packus_epi16(lo, hi);
 }
 
-// The run in 32-bit integers, sixteen pixels a time; chunked like FastRun.
+// trunc(n / d) of sixteen 32-bit integers and an integer 0 < d < 2^31 given as a double, with
+// its reciprocal: exact through the remainder like TruncDiv.
+QV_AVX512 inline __m256i TruncDiv8(__m256i h, __m512d d, __m512d invD) {
+  const int round = _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC;
+  const __m512d zero = _mm512_setzero_pd(), one = _mm512_set1_pd(1.0);
+  const __m512d m = _mm512_cvtepi32_pd(h);
+  const __m512d am = _mm512_abs_pd(m);
+  __m512d q = _mm512_roundscale_pd(_mm512_mul_pd(am, invD), round);
+  const __m512d r = _mm512_fnmadd_pd(q, d, am);
+  q = _mm512_mask_add_pd(q, _mm512_cmp_pd_mask(r, d, _CMP_GE_OQ), q, one);
+  q = _mm512_mask_sub_pd(q, _mm512_cmp_pd_mask(r, zero, _CMP_LT_OQ), q, one);
+  q = _mm512_mask_sub_pd(q, _mm512_cmp_pd_mask(m, zero, _CMP_LT_OQ), zero, q);
+  return _mm512_cvttpd_epi32(q);
+}
+
+QV_AVX512 inline __m512i TruncDiv16(__m512i n, __m512d d, __m512d invD) {
+  return _mm512_inserti64x4(_mm512_castsi256_si512(TruncDiv8(_mm512_castsi512_si256(n), d, invD)),
+                            TruncDiv8(_mm512_extracti64x4_epi64(n, 1), d, invD), 1);
+}
+
+// The run in 32-bit integers, sixteen pixels a time.
+template <TCoordKind kKind>
 QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
                       int32_t xe, uint32_t* dstRow) {
   const __m512i vD = _mm512_set1_epi32(int32_t(s.D));
@@ -460,16 +522,34 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
   const __m512i wa = _mm512_set1_epi16(int16_t(255 - f.Weight));
   const __m512i wb = _mm512_set1_epi16(int16_t(f.Weight));
   TLaneQuotients qa = StartQuotients(s.StepA, s.AX * xs + s.AY * y + s.AC, s.D, vD);
-  TLaneQuotients qb = StartQuotients(s.StepB, s.BX * xs + s.BY * y + s.BC, s.D, vD);
+  TLaneQuotients qb{};
+  if constexpr (kKind == ck_Plane)
+    qb = StartQuotients(s.StepB, s.BX * xs + s.BY * y + s.BC, s.D, vD);
+  const __m512i secondN = _mm512_set1_epi32(int32_t(32768 * int64_t(y) + s.SecondC));
+  const __m512i secondET = _mm512_set1_epi32(s.SecondET);
+  const __m512d secondD = _mm512_set1_pd(s.SecondD), invSecondD = _mm512_set1_pd(1.0 / s.SecondD);
   const int64_t ahead = kPrefetchRows * int64_t(f.W);
   const __m512i none = _mm512_setzero_si512();
   for (int32_t x = xs; x < xe; x += 16) {
-    // trunc(mA / D) and trunc(mB / D); their signs are in the edge vectors.
-    const __m512i A = TruncQuotient(qa), B = TruncQuotient(qb);
+    // The coordinates without their signs, which are in the edge vectors: trunc(mA / D) and
+    // trunc(mB / D), or, with a vertical edge, T and the second quotient found from it.
+    __m512i A, B;
+    if constexpr (kKind == ck_Plane) {
+      A = TruncQuotient(qa);
+      B = TruncQuotient(qb);
+      StepQuotients(qb, qb16, rb16, vD);
+    } else {
+      const __m512i t = TruncQuotient(qa);
+      const __m512i r =
+          s.SecondZero ? _mm512_setzero_si512()
+                       : TruncDiv16(_mm512_sub_epi32(secondN, _mm512_mullo_epi32(secondET, t)),
+                                    secondD, invSecondD);
+      A = kKind == ck_Edge1Vertical ? r : t;
+      B = kKind == ck_Edge1Vertical ? t : r;
+    }
+    StepQuotients(qa, qa16, ra16, vD);
     const __m512i i1 = MappedIndex16(s.I1, A, B, maxX, maxY, W);
     const __m512i i2 = MappedIndex16(s.I2, A, B, maxX, maxY, W);
-    StepQuotients(qa, qa16, ra16, vD);
-    StepQuotients(qb, qb16, rb16, vD);
     // Rows are done from the top down: the rows the next rows will read lie a little lower in
     // the bottom-up buffers. Fetching them now hides the memory's latency.
     const __m256i hi1 = _mm512_extracti64x4_epi64(i1, 1), hi2 = _mm512_extracti64x4_epi64(i2, 1);
@@ -514,6 +594,7 @@ TVectorLevel AvailableLevel() {
 }
 #else
 TVectorLevel AvailableLevel() { return vl_None; }
+template <TCoordKind>
 void IntRun(const TSynthesisFrame&, const TTriSetup&, int32_t, int32_t, int32_t, uint32_t*) {}
 inline int32_t RunEnd(const uint32_t* row, int32_t x, int32_t W) {
   int32_t e = x + 1;
@@ -530,6 +611,15 @@ void FastRunOf(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t 
     case ck_Plane: return FastRun<ck_Plane>(f, s, y, xs, xe, dstRow);
     case ck_Edge1Vertical: return FastRun<ck_Edge1Vertical>(f, s, y, xs, xe, dstRow);
     case ck_Edge2Vertical: return FastRun<ck_Edge2Vertical>(f, s, y, xs, xe, dstRow);
+  }
+}
+
+void IntRunOf(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs, int32_t xe,
+              uint32_t* dstRow) {
+  switch (s.Kind) {
+    case ck_Plane: return IntRun<ck_Plane>(f, s, y, xs, xe, dstRow);
+    case ck_Edge1Vertical: return IntRun<ck_Edge1Vertical>(f, s, y, xs, xe, dstRow);
+    case ck_Edge2Vertical: return IntRun<ck_Edge2Vertical>(f, s, y, xs, xe, dstRow);
   }
 }
 
@@ -555,7 +645,7 @@ void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup
     if (v != 0 && v <= f.Count) {
       const size_t k = v - 1;
       if (kFast && int32 && setup[k].Int32)
-        IntRun(f, setup[k], y, x, e, dstRow);
+        IntRunOf(f, setup[k], y, x, e, dstRow);
       else if (kFast && setup[k].Fast)
         FastRunOf(f, setup[k], y, x, e, dstRow);
       else

@@ -174,14 +174,18 @@ TEST(QtCanvas, LinearStretchAveragesWhenReducingAndInterpolatesWhenEnlarging) {
   EXPECT_GE(between, 4);
 }
 
+// Both pixel formats, with widths that end inside and after a group of four pixels.
 TEST(QtCanvas, BitmapToImageIsTopDownAndOpaque) {
-  TBitmap src = Numbered(2, 3, pf32bit);
-  QImage img = BitmapToImage(src);
-  ASSERT_EQ(img.size(), QSize(2, 3));
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 2; ++x) {
-      EXPECT_EQ(img.pixel(x, y), QtPixelOf(src, x, y));
-      EXPECT_EQ(qAlpha(img.pixel(x, y)), 255);
+  for (TPixelFormat pf : {pf32bit, pf24bit})
+    for (int w : {2, 4, 7, 9}) {
+      TBitmap src = Numbered(w, 3, pf);
+      QImage img = BitmapToImage(src);
+      ASSERT_EQ(img.size(), QSize(w, 3));
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < w; ++x) {
+          EXPECT_EQ(img.pixel(x, y), QtPixelOf(src, x, y)) << w << " " << x << " " << y;
+          EXPECT_EQ(qAlpha(img.pixel(x, y)), 255);
+        }
     }
 }
 

@@ -6,12 +6,9 @@
 
 #include "BitmapCanvas.h"
 #include "MorphError.h"
+#include "PixBuffer.h"
 
 namespace qv {
-
-namespace {
-constexpr size_t kAlignment = 64;
-}
 
 void TBitmap::TFree::operator()(uint8_t* p) const { std::free(p); }
 
@@ -36,10 +33,8 @@ void TBitmap::Allocate(int32_t w, int32_t h, TPixelFormat pf) {
   if (bytes > MaxBytes) throw EMorphError("Unzulässige Bildgröße");
   std::unique_ptr<uint8_t[], TFree> bits;
   if (bytes > 0) {
-    size_t rounded = (size_t(bytes) + kAlignment - 1) / kAlignment * kAlignment;
-    bits.reset(static_cast<uint8_t*>(std::aligned_alloc(kAlignment, rounded)));
+    bits.reset(static_cast<uint8_t*>(AllocPixelMemory(size_t(bytes))));
     if (!bits) throw EMorphError("Unzulässige Bildgröße");
-    std::memset(bits.get(), 0, rounded);
   }
   FBits = std::move(bits);
   FWidth = w;

@@ -16,4 +16,9 @@ using TPixBuffer = std::unique_ptr<uint32_t[], TAlignedFree>;
 // W * H words, zero-filled; raises EMorphError("Unzulässige Bildgröße") when refused.
 TPixBuffer AllocPixBuffer(size_t words);
 
+// Zero-filled memory for pixels, released with free(), nullptr when refused. Buffers of frame
+// size are asked for in huge pages: a frame of random accesses into both sources then needs
+// a few address translations instead of thousands.
+void* AllocPixelMemory(size_t bytes);
+
 }  // namespace qv

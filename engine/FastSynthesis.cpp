@@ -74,6 +74,10 @@ struct TTriSetup {
   TMapping M1{}, M2{};
   TLaneSteps StepA, StepB;
   TIntMapping I1{}, I2{};
+  // The box of the triangle's corners within the frame: every pixel of it maps into both
+  // source frames when InFrame, so runs inside the box need no clamping.
+  int32_t BoxX0 = 0, BoxX1 = -1, BoxY0 = 0, BoxY1 = -1;
+  bool InFrame = false;
 };
 
 bool WithinLimit(const TTriangle& t) {
@@ -239,6 +243,47 @@ TTriSetup SetupVerticalEdge(const TTriangle& tt, const TTriangle& t1, const TTri
   return s;
 }
 
+// [lo, hi] of a * v for v in [v0, v1].
+void ScaledRange(int64_t a, int64_t v0, int64_t v1, int64_t& lo, int64_t& hi) {
+  lo = std::min(a * v0, a * v1);
+  hi = std::max(a * v0, a * v1);
+}
+
+// Whether p0 + trunc((e1 * a + e2 * b) / 32768) lies in [0, limit] for all a in [a0, a1] and
+// b in [b0, b1] (truncation is monotone, so the ends of the sum's range bound it).
+bool MapsInto(int64_t p0, int64_t e1, int64_t e2, int64_t a0, int64_t a1, int64_t b0, int64_t b1,
+              int64_t limit) {
+  int64_t l1, h1, l2, h2;
+  ScaledRange(e1, a0, a1, l1, h1);
+  ScaledRange(e2, b0, b1, l2, h2);
+  return p0 + (l1 + l2) / 32768 >= 0 && p0 + (h1 + h2) / 32768 <= limit;
+}
+
+// The box of tt's corners within the frame; InFrame when the plane case's coordinates over the
+// whole box (trunc(m / D) is monotone in m, and m is linear, so its corners bound them) map into
+// the frame for both sources.
+void SetupBox(TTriSetup& s, const TTriangle& tt, int32_t W, int32_t H) {
+  s.BoxX0 = std::max(0, std::min({tt[0].X, tt[1].X, tt[2].X}));
+  s.BoxX1 = std::min(W - 1, std::max({tt[0].X, tt[1].X, tt[2].X}));
+  s.BoxY0 = std::max(0, std::min({tt[0].Y, tt[1].Y, tt[2].Y}));
+  s.BoxY1 = std::min(H - 1, std::max({tt[0].Y, tt[1].Y, tt[2].Y}));
+  if (s.BoxX0 > s.BoxX1 || s.BoxY0 > s.BoxY1) return;
+  int64_t aLo = INT64_MAX, aHi = INT64_MIN, bLo = INT64_MAX, bHi = INT64_MIN;
+  for (int64_t x : {int64_t(s.BoxX0), int64_t(s.BoxX1)})
+    for (int64_t y : {int64_t(s.BoxY0), int64_t(s.BoxY1)}) {
+      const int64_t a = (s.AX * x + s.AY * y + s.AC) / s.D, b = (s.BX * x + s.BY * y + s.BC) / s.D;
+      aLo = std::min(aLo, a);
+      aHi = std::max(aHi, a);
+      bLo = std::min(bLo, b);
+      bHi = std::max(bHi, b);
+    }
+  auto fits = [&](const TIntMapping& m) {
+    return MapsInto(m.P0X, m.E1X, m.E2X, aLo, aHi, bLo, bHi, W - 1) &&
+           MapsInto(m.P0Y, m.E1Y, m.E2Y, aLo, aHi, bLo, bHi, H - 1);
+  };
+  s.InFrame = fits(s.I1) && fits(s.I2);
+}
+
 TTriSetup SetupTriangle(const TTriangle& tt, const TTriangle& t1, const TTriangle& t2, int32_t W,
                         int32_t H) {
   TTriSetup s;
@@ -270,6 +315,7 @@ TTriSetup SetupTriangle(const TTriangle& tt, const TTriangle& t1, const TTriangl
   s.M2 = MappingOf(t2);
   s.Fast = true;
   SetupIntPath(s, t1, t2, D, maxA + 1, maxB + 1, det < 0);
+  if (s.Int32) SetupBox(s, tt, W, H);
   return s;
 }
 
@@ -463,17 +509,20 @@ QV_AVX512 inline __m512i Div32768(__m512i s) {
   return _mm512_srai_epi32(_mm512_add_epi32(s, _mm512_srli_epi32(_mm512_srai_epi32(s, 31), 17)), 15);
 }
 
+template <bool kClamp = true>
 QV_AVX512 inline __m512i MappedIndex16(const TIntMapping& m, __m512i A, __m512i B, __m512i maxX,
                                       __m512i maxY, __m512i W) {
   const __m512i sx = _mm512_add_epi32(_mm512_mullo_epi32(_mm512_set1_epi32(m.E1X), A),
                                       _mm512_mullo_epi32(_mm512_set1_epi32(m.E2X), B));
   const __m512i sy = _mm512_add_epi32(_mm512_mullo_epi32(_mm512_set1_epi32(m.E1Y), A),
                                       _mm512_mullo_epi32(_mm512_set1_epi32(m.E2Y), B));
-  const __m512i zero = _mm512_setzero_si512();
-  const __m512i X = _mm512_min_epi32(
-      _mm512_max_epi32(_mm512_add_epi32(_mm512_set1_epi32(m.P0X), Div32768(sx)), zero), maxX);
-  const __m512i Y = _mm512_min_epi32(
-      _mm512_max_epi32(_mm512_add_epi32(_mm512_set1_epi32(m.P0Y), Div32768(sy)), zero), maxY);
+  __m512i X = _mm512_add_epi32(_mm512_set1_epi32(m.P0X), Div32768(sx));
+  __m512i Y = _mm512_add_epi32(_mm512_set1_epi32(m.P0Y), Div32768(sy));
+  if constexpr (kClamp) {
+    const __m512i zero = _mm512_setzero_si512();
+    X = _mm512_min_epi32(_mm512_max_epi32(X, zero), maxX);
+    Y = _mm512_min_epi32(_mm512_max_epi32(Y, zero), maxY);
+  }
   return _mm512_add_epi32(_mm512_mullo_epi32(_mm512_sub_epi32(maxY, Y), W), X);
 }
 
@@ -511,7 +560,7 @@ QV_AVX512 inline __m512i TruncDiv16(__m512i n, __m512d d, __m512d invD) {
 }
 
 // The run in 32-bit integers, sixteen pixels a time.
-template <TCoordKind kKind>
+template <TCoordKind kKind, bool kClamp = true>
 QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
                       int32_t xe, uint32_t* dstRow) {
   const __m512i vD = _mm512_set1_epi32(int32_t(s.D));
@@ -528,7 +577,7 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
   const __m512i secondN = _mm512_set1_epi32(int32_t(32768 * int64_t(y) + s.SecondC));
   const __m512i secondET = _mm512_set1_epi32(s.SecondET);
   const __m512d secondD = _mm512_set1_pd(s.SecondD), invSecondD = _mm512_set1_pd(1.0 / s.SecondD);
-  const int64_t ahead = kPrefetchRows * int64_t(f.W);
+  const int64_t ahead = kPrefetchRows * int64_t(f.W), last = int64_t(f.W) * f.H - 1;
   const __m512i none = _mm512_setzero_si512();
   for (int32_t x = xs; x < xe; x += 16) {
     // The coordinates without their signs, which are in the edge vectors: trunc(mA / D) and
@@ -548,18 +597,19 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
       B = kKind == ck_Edge1Vertical ? t : r;
     }
     StepQuotients(qa, qa16, ra16, vD);
-    const __m512i i1 = MappedIndex16(s.I1, A, B, maxX, maxY, W);
-    const __m512i i2 = MappedIndex16(s.I2, A, B, maxX, maxY, W);
+    const __m512i i1 = MappedIndex16<kClamp>(s.I1, A, B, maxX, maxY, W);
+    const __m512i i2 = MappedIndex16<kClamp>(s.I2, A, B, maxX, maxY, W);
     // Rows are done from the top down: the rows the next rows will read lie a little lower in
     // the bottom-up buffers. Fetching them now hides the memory's latency.
+    // (Lane 8 may lie past the run, and unclamped: the address is kept inside the buffer.)
     const __m256i hi1 = _mm512_extracti64x4_epi64(i1, 1), hi2 = _mm512_extracti64x4_epi64(i2, 1);
     for (const int32_t at : {_mm_cvtsi128_si32(_mm512_castsi512_si128(i1)),
                              _mm_cvtsi128_si32(_mm256_castsi256_si128(hi1))})
-      _mm_prefetch(reinterpret_cast<const char*>(f.Src1 + std::max<int64_t>(0, at - ahead)),
+      _mm_prefetch(reinterpret_cast<const char*>(f.Src1 + std::clamp<int64_t>(at - ahead, 0, last)),
                    _MM_HINT_T0);
     for (const int32_t at : {_mm_cvtsi128_si32(_mm512_castsi512_si128(i2)),
                              _mm_cvtsi128_si32(_mm256_castsi256_si128(hi2))})
-      _mm_prefetch(reinterpret_cast<const char*>(f.Src2 + std::max<int64_t>(0, at - ahead)),
+      _mm_prefetch(reinterpret_cast<const char*>(f.Src2 + std::clamp<int64_t>(at - ahead, 0, last)),
                    _MM_HINT_T0);
     // Lanes past the run are neither read nor stored.
     const int32_t left = xe - x;
@@ -594,7 +644,7 @@ TVectorLevel AvailableLevel() {
 }
 #else
 TVectorLevel AvailableLevel() { return vl_None; }
-template <TCoordKind>
+template <TCoordKind, bool = true>
 void IntRun(const TSynthesisFrame&, const TTriSetup&, int32_t, int32_t, int32_t, uint32_t*) {}
 inline int32_t RunEnd(const uint32_t* row, int32_t x, int32_t W) {
   int32_t e = x + 1;
@@ -617,7 +667,11 @@ void FastRunOf(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t 
 void IntRunOf(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs, int32_t xe,
               uint32_t* dstRow) {
   switch (s.Kind) {
-    case ck_Plane: return IntRun<ck_Plane>(f, s, y, xs, xe, dstRow);
+    case ck_Plane:
+      // A run inside the triangle's box maps into the frame when the box does.
+      if (s.InFrame && y >= s.BoxY0 && y <= s.BoxY1 && xs >= s.BoxX0 && xe - 1 <= s.BoxX1)
+        return IntRun<ck_Plane, false>(f, s, y, xs, xe, dstRow);
+      return IntRun<ck_Plane>(f, s, y, xs, xe, dstRow);
     case ck_Edge1Vertical: return IntRun<ck_Edge1Vertical>(f, s, y, xs, xe, dstRow);
     case ck_Edge2Vertical: return IntRun<ck_Edge2Vertical>(f, s, y, xs, xe, dstRow);
   }

@@ -366,6 +366,32 @@ TEST(FastSynthesis, VerticalEdgesEqualThePlainFormulas) {
   }
 }
 
+// Triangles whose pixels map into the source frames, or partly beyond them (then clamped to the
+// border), with the index map giving each triangle the box of its corners.
+TEST(FastSynthesis, MappingsNearAndBeyondTheSourceBorders) {
+  const int32_t W = 64, H = 48;
+  const TTriangle target{{{10, 8}, {50, 12}, {20, 40}}};
+  const std::vector<TTriangle> sources = {
+      {{{10, 8}, {50, 12}, {20, 40}}},   {{{0, 0}, {63, 0}, {0, 47}}},
+      {{{-5, 8}, {50, 12}, {20, 40}}},   {{{10, 8}, {70, 12}, {20, 40}}},
+      {{{10, -3}, {50, 12}, {20, 55}}},  {{{63, 47}, {0, 47}, {63, 0}}},
+  };
+  std::mt19937 rng(5);
+  std::vector<uint32_t> idx(size_t(W) * H, 0), s1(idx.size()), s2(idx.size());
+  for (int32_t y = 8; y <= 40; ++y)
+    for (int32_t x = 10; x <= 50; ++x) idx[size_t(H - 1 - y) * W + x] = SwapRedBlue(1);
+  for (auto& v : s1) v = rng() & 0x00FFFFFF;
+  for (auto& v : s2) v = rng() & 0x00FFFFFF;
+  for (size_t a = 0; a < sources.size(); ++a)
+    for (size_t b = 0; b < sources.size(); ++b) {
+      std::vector<uint32_t> fast(idx.size()), plain(idx.size(), 0x00ABCDEF);  // as the helper fills
+      TSynthesisFrame f{idx.data(), s1.data(), s2.data(), fast.data(), W, H,
+                        &target,    &sources[a], &sources[b], 1, 200};
+      ExpectEveryLevelEqualsPlain(f, oe_both, fast.data(), plain.data(), idx.size(),
+                                  "sources " + std::to_string(a) + ", " + std::to_string(b));
+    }
+}
+
 // Realistic nets of many small triangles, where nearly every pixel takes the vector path, on
 // one and on two threads.
 TEST(FastSynthesis, GridNetsOnOneAndTwoThreads) {

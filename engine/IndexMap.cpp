@@ -21,7 +21,42 @@ constexpr int32_t kBandRows = 32;
 struct TTriangleRows {
   TTriangle Corners;
   int32_t Top, Bottom;  // the rows the triangle and its outline can touch: Top .. Bottom
+  bool Outline[3];      // whether edge e (corner e to corner e + 1) is outlined
 };
+
+// An edge between two corners, whichever is named first.
+struct TEdgeOf {
+  TPoint A, B;
+  uint32_t Triangle;
+  int Edge;
+};
+
+bool Before(const TPoint& p, const TPoint& q) { return p.X != q.X ? p.X < q.X : p.Y < q.Y; }
+
+// An edge drawn again by a later triangle needs no outline before: a segment's pixels do not
+// depend on the order of its ends, so the later outline overwrites every pixel of the earlier
+// one after everything drawn in between.
+void MarkOutlines(std::vector<TTriangleRows>& tris) {
+  thread_local std::vector<TEdgeOf> edges;
+  edges.clear();
+  for (size_t k = 0; k < tris.size(); ++k)
+    for (int e = 0; e < 3; ++e) {
+      TPoint a = tris[k].Corners[e], b = tris[k].Corners[(e + 1) % 3];
+      if (Before(b, a)) std::swap(a, b);
+      edges.push_back({a, b, uint32_t(k), e});
+      tris[k].Outline[e] = true;
+    }
+  std::sort(edges.begin(), edges.end(), [](const TEdgeOf& l, const TEdgeOf& r) {
+    if (l.A.X != r.A.X || l.A.Y != r.A.Y) return Before(l.A, r.A);
+    if (l.B.X != r.B.X || l.B.Y != r.B.Y) return Before(l.B, r.B);
+    return l.Triangle < r.Triangle;
+  });
+  for (size_t i = 0; i + 1 < edges.size(); ++i) {
+    const TEdgeOf &l = edges[i], &r = edges[i + 1];
+    if (l.A.X == r.A.X && l.A.Y == r.A.Y && l.B.X == r.B.X && l.B.Y == r.B.Y)
+      tris[l.Triangle].Outline[l.Edge] = false;
+  }
+}
 
 struct TOutlineSpan {
   uint32_t Triangle;
@@ -72,7 +107,8 @@ void DrawRows(uint32_t* bits, int32_t W, int32_t H, int32_t y0, int32_t y1,
     const TTriangleRows& t = tris[k];
     if (t.Bottom < y0 || t.Top >= y1) continue;
     outline.SetTriangle(uint32_t(k));
-    for (int e = 0; e < 3; ++e) TraceLine(t.Corners[e], t.Corners[(e + 1) % 3], false, W, H, outline);
+    for (int e = 0; e < 3; ++e)
+      if (t.Outline[e]) TraceLine(t.Corners[e], t.Corners[(e + 1) % 3], false, W, H, outline);
   }
   TFillSink fill(bits, W, H);
   for (size_t b = 0; b < bands.size(); ++b) {
@@ -109,6 +145,7 @@ void DrawIndexMap(TBitmap& raster, const std::vector<TTrianglePerIndex>& triangl
     t.Top = std::min({t.Corners[0].Y, t.Corners[1].Y, t.Corners[2].Y});
     t.Bottom = std::max({t.Corners[0].Y, t.Corners[1].Y, t.Corners[2].Y});
   }
+  MarkOutlines(tris);
   TWorkerPool& pool = SynthesisPool();
   const int parts = std::min(pool.Threads(), H);
   const std::vector<TTriangleRows>& all = tris;

@@ -758,15 +758,22 @@ void SynthesizeFrame(const TSynthesisFrame& f, TOddEvenBoth oe) {
   TWorkerPool& pool = SynthesisPool();
   const int parts = std::min(pool.Threads(), std::max(rows, 1));
   const auto& rowsSetup = setup;
+  // The threads take blocks of rows in turn until none is left: a part of the frame with more
+  // or smaller triangles does not keep the others waiting.
+  constexpr int32_t kBlockRows = 16;
+  std::atomic<int32_t> nextBlock{0};
   auto part = [&](int i) {
     if (i >= parts) return;
-    const int32_t r0 = int32_t(int64_t(rows) * i / parts), r1 = int32_t(int64_t(rows) * (i + 1) / parts);
-    for (int32_t r = r0; r < r1; ++r) {
-      const int32_t y = first + r * step;
-      if (fast)
-        SynthesizeRow<true>(f, rowsSetup, int32, y);
-      else
-        SynthesizeRow<false>(f, rowsSetup, false, y);
+    for (;;) {
+      const int32_t r0 = nextBlock.fetch_add(kBlockRows, std::memory_order_relaxed);
+      if (r0 >= rows) return;
+      for (int32_t r = r0; r < std::min(rows, r0 + kBlockRows); ++r) {
+        const int32_t y = first + r * step;
+        if (fast)
+          SynthesizeRow<true>(f, rowsSetup, int32, y);
+        else
+          SynthesizeRow<false>(f, rowsSetup, false, y);
+      }
     }
   };
   if (parts <= 1)

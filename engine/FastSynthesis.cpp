@@ -92,10 +92,9 @@ TMapping MappingOf(const TTriangle& t) {
                   double(t[1].Y - t[0].Y), double(t[2].Y - t[0].Y)};
 }
 
-// The mapping with the signs of A and B taken into the edges: the first edge negated when
-// A = -trunc(mA / D), else the second.
-TIntMapping IntMappingOf(const TTriangle& t, bool negativeA) {
-  const int32_t s1 = negativeA ? -1 : 1, s2 = -s1;
+// The mapping of one triangle in 32-bit integers, for coordinates computed without their signs:
+// with A = s1 * a and B = s2 * b, e1 * A + e2 * B = (s1 * e1) * a + (s2 * e2) * b.
+TIntMapping IntMappingOf(const TTriangle& t, int32_t s1, int32_t s2) {
   return TIntMapping{t[0].X,
                      t[0].Y,
                      s1 * (t[1].X - t[0].X),
@@ -142,18 +141,20 @@ int64_t MaxAbsLinear(int64_t a, int64_t b, int64_t c, int64_t x0, int64_t x1, in
 // e1 * A + e2 * B of both triangles.
 constexpr int64_t kInt32Limit = (int64_t(1) << 31) - 1;
 
+// Whether e1 * A + e2 * B stays below 2^31 in both axes for |A| <= maxA, |B| <= maxB.
+bool MappedSumsFit(const TTriangle& t, int64_t maxA, int64_t maxB) {
+  for (int axis = 0; axis < 2; ++axis) {
+    const int64_t e1 = axis ? int64_t(t[1].Y) - t[0].Y : int64_t(t[1].X) - t[0].X;
+    const int64_t e2 = axis ? int64_t(t[2].Y) - t[0].Y : int64_t(t[2].X) - t[0].X;
+    if (std::abs(e1) * maxA + std::abs(e2) * maxB >= kInt32Limit) return false;
+  }
+  return true;
+}
+
 void SetupIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int64_t D, int64_t maxA,
                   int64_t maxB, bool negative) {
   if (D >= (int64_t(1) << 30)) return;
-  auto fits = [&](const TTriangle& t) {
-    for (int axis = 0; axis < 2; ++axis) {
-      const int64_t e1 = axis ? int64_t(t[1].Y) - t[0].Y : int64_t(t[1].X) - t[0].X;
-      const int64_t e2 = axis ? int64_t(t[2].Y) - t[0].Y : int64_t(t[2].X) - t[0].X;
-      if (std::abs(e1) * maxA + std::abs(e2) * maxB >= kInt32Limit) return false;
-    }
-    return true;
-  };
-  if (!fits(t1) || !fits(t2)) return;
+  if (!MappedSumsFit(t1, maxA, maxB) || !MappedSumsFit(t2, maxA, maxB)) return;
   // A group of sixteen pixels steps the quotients by less than 2^30.
   if (std::abs(16 * s.AX) / D >= (int64_t(1) << 30) || std::abs(16 * s.BX) / D >= (int64_t(1) << 30))
     return;
@@ -161,8 +162,8 @@ void SetupIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int64_
   SetupLaneSteps(s.StepB, s.BX, D);
   // A = sA * trunc(mA / D) and B = -sA * trunc(mB / D): the signs go into the edge vectors,
   // e1 * A + e2 * B = (sA * e1) * trunc(mA / D) + (-sA * e2) * trunc(mB / D).
-  s.I1 = IntMappingOf(t1, negative);
-  s.I2 = IntMappingOf(t2, negative);
+  s.I1 = IntMappingOf(t1, negative ? -1 : 1, negative ? 1 : -1);
+  s.I2 = IntMappingOf(t2, negative ? -1 : 1, negative ? 1 : -1);
   s.Int32 = true;
 }
 
@@ -178,29 +179,13 @@ void SetupVerticalIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2
   const int64_t maxR = s.SecondZero ? 0 : maxN / std::abs(rd) + 1;
   const bool first = s.Kind == ck_Edge1Vertical;
   const int64_t maxA = first ? maxR : maxQ, maxB = first ? maxQ : maxR;
-  auto fits = [&](const TTriangle& t) {
-    for (int axis = 0; axis < 2; ++axis) {
-      const int64_t e1 = axis ? int64_t(t[1].Y) - t[0].Y : int64_t(t[1].X) - t[0].X;
-      const int64_t e2 = axis ? int64_t(t[2].Y) - t[0].Y : int64_t(t[2].X) - t[0].X;
-      if (std::abs(e1) * maxA + std::abs(e2) * maxB >= kInt32Limit) return false;
-    }
-    return true;
-  };
-  if (!fits(t1) || !fits(t2)) return;
+  if (!MappedSumsFit(t1, maxA, maxB) || !MappedSumsFit(t2, maxA, maxB)) return;
   SetupLaneSteps(s.StepA, s.AX, s.D);
   const int32_t sQ = int32_t(Sign(qd)), sR = int32_t(Sign(rd));
   s.SecondET = int32_t(sQ * re);
   const int32_t s1 = first ? sR : sQ, s2 = first ? sQ : sR;
-  auto signedMapping = [&](const TTriangle& t) {
-    return TIntMapping{t[0].X,
-                       t[0].Y,
-                       s1 * (t[1].X - t[0].X),
-                       s2 * (t[2].X - t[0].X),
-                       s1 * (t[1].Y - t[0].Y),
-                       s2 * (t[2].Y - t[0].Y)};
-  };
-  s.I1 = signedMapping(t1);
-  s.I2 = signedMapping(t2);
+  s.I1 = IntMappingOf(t1, s1, s2);
+  s.I2 = IntMappingOf(t2, s1, s2);
   s.Int32 = true;
 }
 

@@ -169,12 +169,10 @@ void SetupIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int64_
 
 int64_t Sign(int64_t v) { return v < 0 ? -1 : 1; }
 
-// The vertical-edge case in 32-bit integers: the numerator of the second quotient, its quotient
-// and the mapped sums stay below 2^31 over the whole frame.
-void SetupVerticalIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int32_t H,
-                          int64_t p0y, int64_t qd, int64_t rd, int64_t re, int64_t maxQ) {
-  const int64_t maxPy = std::max(std::abs(p0y), std::abs(H - 1 - p0y));
-  const int64_t maxN = 32768 * maxPy + std::abs(rd / 2) + maxQ * std::abs(re);
+// The vertical-edge case in 32-bit integers: the numerator of the second quotient (at most maxN
+// over the whole frame), its quotient and the mapped sums stay below 2^31.
+void SetupVerticalIntPath(TTriSetup& s, const TTriangle& t1, const TTriangle& t2, int64_t maxN,
+                          int64_t qd, int64_t rd, int64_t re, int64_t maxQ) {
   if (maxN >= kInt32Limit) return;
   const int64_t maxR = s.SecondZero ? 0 : maxN / std::abs(rd) + 1;
   const bool first = s.Kind == ck_Edge1Vertical;
@@ -215,16 +213,14 @@ TTriSetup SetupVerticalEdge(const TTriangle& tt, const TTriangle& t1, const TTri
   s.SecondS = double(Sign(rd));
   const int64_t maxQ = std::max(std::abs(s.AC), std::abs(s.AX * (W - 1) + s.AC)) / s.D;
   if (maxQ >= kQuotientLimit) return s;
-  if (!s.SecondZero) {
-    const int64_t maxPy = std::max(std::abs(p0y), std::abs(H - 1 - p0y));
-    const int64_t maxR = (32768 * maxPy + std::abs(rd / 2) + (maxQ + 1) * std::abs(re)) /
-                         std::abs(rd);
-    if (maxR >= kQuotientLimit) return s;
-  }
+  // The numerator 32768 * y + SecondC - Q * SecondE of the second quotient over the frame.
+  const int64_t maxPy = std::max(std::abs(p0y), std::abs(H - 1 - p0y));
+  const int64_t maxN = 32768 * maxPy + std::abs(rd / 2) + (maxQ + 1) * std::abs(re);
+  if (!s.SecondZero && maxN / std::abs(rd) >= kQuotientLimit) return s;
   s.M1 = MappingOf(t1);
   s.M2 = MappingOf(t2);
   s.Fast = true;
-  SetupVerticalIntPath(s, t1, t2, H, p0y, qd, rd, re, maxQ + 1);
+  SetupVerticalIntPath(s, t1, t2, maxN, qd, rd, re, maxQ + 1);
   return s;
 }
 

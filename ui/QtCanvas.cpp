@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <algorithm>
-#include <cstring>
 
 #include "Bitmap.h"
 
@@ -46,27 +45,9 @@ QImage BitmapToImage(const TBitmap& bmp) {
     auto* out = reinterpret_cast<uint32_t*>(reusable.scanLine(y));
     if (bmp.PixelFormat() == pf32bit) {
       const auto* in = reinterpret_cast<const uint32_t*>(row);
-      // Four pixels a time: the opaque alpha byte set on each.
-      typedef uint32_t TQuad __attribute__((vector_size(16), may_alias, aligned(4)));
-      const TQuad opaque = {0xff000000u, 0xff000000u, 0xff000000u, 0xff000000u};
-      int32_t x = 0;
-      for (; x + 4 <= w; x += 4)
-        *reinterpret_cast<TQuad*>(out + x) = *reinterpret_cast<const TQuad*>(in + x) | opaque;
-      for (; x < w; ++x) out[x] = in[x] | 0xff000000u;
+      for (int32_t x = 0; x < w; ++x) out[x] = in[x] | 0xff000000u;
     } else {
-      // Four pixels from three 32-bit words (blue, green, red in memory order).
-      int32_t x = 0;
-      for (; x + 4 <= w; x += 4) {
-        uint32_t w0, w1, w2;
-        std::memcpy(&w0, row + size_t(x) * 3, 4);
-        std::memcpy(&w1, row + size_t(x) * 3 + 4, 4);
-        std::memcpy(&w2, row + size_t(x) * 3 + 8, 4);
-        out[x] = 0xff000000u | (w0 & 0xffffffu);
-        out[x + 1] = 0xff000000u | (w0 >> 24) | ((w1 & 0xffffu) << 8);
-        out[x + 2] = 0xff000000u | (w1 >> 16) | ((w2 & 0xffu) << 16);
-        out[x + 3] = 0xff000000u | (w2 >> 8);
-      }
-      for (; x < w; ++x) out[x] = RowPixel(row, x, pf24bit);
+      for (int32_t x = 0; x < w; ++x) out[x] = RowPixel(row, x, pf24bit);
     }
   }
   return reusable;

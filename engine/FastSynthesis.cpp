@@ -490,9 +490,15 @@ QV_AVX512 inline __m512i Div32768(__m512i s) {
   return _mm512_srai_epi32(_mm512_add_epi32(s, _mm512_srli_epi32(_mm512_srai_epi32(s, 31), 17)), 15);
 }
 
+// The mapped points of sixteen pixels, clamped into the frame unless the run is known to map
+// into it.
+struct TPoints16 {
+  __m512i X, Y;
+};
+
 template <bool kClamp = true>
-QV_AVX512 inline __m512i MappedIndex16(const TIntMapping& m, __m512i A, __m512i B, __m512i maxX,
-                                      __m512i maxY, __m512i W) {
+QV_AVX512 inline TPoints16 MappedPoints16(const TIntMapping& m, __m512i A, __m512i B,
+                                          __m512i maxX, __m512i maxY) {
   const __m512i sx = _mm512_add_epi32(_mm512_mullo_epi32(_mm512_set1_epi32(m.E1X), A),
                                       _mm512_mullo_epi32(_mm512_set1_epi32(m.E2X), B));
   const __m512i sy = _mm512_add_epi32(_mm512_mullo_epi32(_mm512_set1_epi32(m.E1Y), A),
@@ -504,7 +510,50 @@ QV_AVX512 inline __m512i MappedIndex16(const TIntMapping& m, __m512i A, __m512i 
     X = _mm512_min_epi32(_mm512_max_epi32(X, zero), maxX);
     Y = _mm512_min_epi32(_mm512_max_epi32(Y, zero), maxY);
   }
-  return _mm512_add_epi32(_mm512_mullo_epi32(_mm512_sub_epi32(maxY, Y), W), X);
+  return {X, Y};
+}
+
+// What fetching the source pixels of a group needs to know of the frame.
+struct TFetch16 {
+  const uint32_t* Src;
+  int32_t W, H;
+  int64_t Ahead, Last;  // the prefetch distance, the buffer's last index
+  __m512i VW, MaxY;
+};
+
+// The source pixels of sixteen mapped points (lanes outside mask are not read). The points of a
+// group mostly lie on one or two source rows within 32 pixels of each other: then the two rows'
+// 32 pixels are loaded and the lanes picked from them, which is much faster than a gather; the
+// points elsewhere are gathered. Lane 0 and the last lane are in the run and in the frame.
+QV_AVX512 __attribute__((always_inline)) inline __m512i FetchPixels16(const TFetch16& f, const TPoints16& p, __mmask16 mask,
+                                       __m512i lastLane) {
+  const int32_t y0 = _mm_cvtsi128_si32(_mm512_castsi512_si128(p.Y));
+  const int32_t x0 = _mm_cvtsi128_si32(_mm512_castsi512_si128(p.X));
+  const int32_t y1 = _mm_cvtsi128_si32(_mm512_castsi512_si128(_mm512_permutexvar_epi32(lastLane, p.Y)));
+  const int32_t x1 = _mm_cvtsi128_si32(_mm512_castsi512_si128(_mm512_permutexvar_epi32(lastLane, p.X)));
+  // 32 pixels from base lie in the row (frames narrower than that are gathered).
+  const int32_t base = std::max(0, std::min(std::min(x0, x1) - 4, f.W - 32));
+  const uint32_t* row0 = f.Src + size_t(f.H - 1 - y0) * f.W + base;
+  const uint32_t* row1 = f.Src + size_t(f.H - 1 - y1) * f.W + base;
+  // Rows are done from the top down: the rows the next rows will read lie a little lower in
+  // the bottom-up buffers. Fetching them now hides the memory's latency.
+  for (const uint32_t* at : {row0, row1}) {
+    const int64_t i = std::clamp<int64_t>(at - f.Src - f.Ahead, 0, f.Last);
+    _mm_prefetch(reinterpret_cast<const char*>(f.Src + i), _MM_HINT_T0);
+  }
+  const __m512i d = _mm512_sub_epi32(p.X, _mm512_set1_epi32(base));
+  const __mmask16 on0 = _mm512_cmpeq_epi32_mask(p.Y, _mm512_set1_epi32(y0));
+  const __mmask16 on1 = _mm512_cmpeq_epi32_mask(p.Y, _mm512_set1_epi32(y1));
+  const __mmask16 inside = _mm512_cmplt_epu32_mask(d, _mm512_set1_epi32(32)) & (on0 | on1);
+  if (f.W >= 32 && (inside & mask) == mask) {
+    const __m512i v0 = _mm512_permutex2var_epi32(_mm512_loadu_si512(row0), d,
+                                                 _mm512_loadu_si512(row0 + 16));
+    const __m512i v1 = _mm512_permutex2var_epi32(_mm512_loadu_si512(row1), d,
+                                                 _mm512_loadu_si512(row1 + 16));
+    return _mm512_mask_blend_epi32(on0, v1, v0);
+  }
+  const __m512i index = _mm512_add_epi32(_mm512_mullo_epi32(_mm512_sub_epi32(f.MaxY, p.Y), f.VW), p.X);
+  return _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), mask, index, f.Src, 4);
 }
 
 QV_AVX512 inline __m512i Blend16(__m512i a, __m512i b, __m512i wa, __m512i wb) {
@@ -546,7 +595,6 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
                       int32_t xe, uint32_t* dstRow) {
   const __m512i vD = _mm512_set1_epi32(int32_t(s.D));
   const __m512i maxX = _mm512_set1_epi32(f.W - 1), maxY = _mm512_set1_epi32(f.H - 1);
-  const __m512i W = _mm512_set1_epi32(f.W);
   const __m512i qa16 = _mm512_set1_epi32(s.StepA.Q16), ra16 = _mm512_set1_epi32(s.StepA.R16);
   const __m512i qb16 = _mm512_set1_epi32(s.StepB.Q16), rb16 = _mm512_set1_epi32(s.StepB.R16);
   const __m512i wa = _mm512_set1_epi16(int16_t(255 - f.Weight));
@@ -559,7 +607,9 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
   const __m512i secondET = _mm512_set1_epi32(s.SecondET);
   const __m512d secondD = _mm512_set1_pd(s.SecondD), invSecondD = _mm512_set1_pd(1.0 / s.SecondD);
   const int64_t ahead = kPrefetchRows * int64_t(f.W), last = int64_t(f.W) * f.H - 1;
-  const __m512i none = _mm512_setzero_si512();
+  const __m512i W = _mm512_set1_epi32(f.W);
+  const TFetch16 fetch1{f.Src1, f.W, f.H, ahead, last, W, maxY};
+  const TFetch16 fetch2{f.Src2, f.W, f.H, ahead, last, W, maxY};
   for (int32_t x = xs; x < xe; x += 16) {
     // The coordinates without their signs, which are in the edge vectors: trunc(mA / D) and
     // trunc(mB / D), or, with a vertical edge, T and the second quotient found from it.
@@ -578,25 +628,14 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
       B = kKind == ck_Edge1Vertical ? t : r;
     }
     StepQuotients(qa, qa16, ra16, vD);
-    const __m512i i1 = MappedIndex16<kClamp>(s.I1, A, B, maxX, maxY, W);
-    const __m512i i2 = MappedIndex16<kClamp>(s.I2, A, B, maxX, maxY, W);
-    // Rows are done from the top down: the rows the next rows will read lie a little lower in
-    // the bottom-up buffers. Fetching them now hides the memory's latency.
-    // (Lane 8 may lie past the run, and unclamped: the address is kept inside the buffer.)
-    const __m256i hi1 = _mm512_extracti64x4_epi64(i1, 1), hi2 = _mm512_extracti64x4_epi64(i2, 1);
-    for (const int32_t at : {_mm_cvtsi128_si32(_mm512_castsi512_si128(i1)),
-                             _mm_cvtsi128_si32(_mm256_castsi256_si128(hi1))})
-      _mm_prefetch(reinterpret_cast<const char*>(f.Src1 + std::clamp<int64_t>(at - ahead, 0, last)),
-                   _MM_HINT_T0);
-    for (const int32_t at : {_mm_cvtsi128_si32(_mm512_castsi512_si128(i2)),
-                             _mm_cvtsi128_si32(_mm256_castsi256_si128(hi2))})
-      _mm_prefetch(reinterpret_cast<const char*>(f.Src2 + std::clamp<int64_t>(at - ahead, 0, last)),
-                   _MM_HINT_T0);
     // Lanes past the run are neither read nor stored.
     const int32_t left = xe - x;
     const __mmask16 mask = left >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << left) - 1);
-    const __m512i r = Blend16(_mm512_mask_i32gather_epi32(none, mask, i1, f.Src1, 4),
-                              _mm512_mask_i32gather_epi32(none, mask, i2, f.Src2, 4), wa, wb);
+    const __m512i lastLane = _mm512_set1_epi32(std::min(left, 16) - 1);
+    const __m512i r =
+        Blend16(FetchPixels16(fetch1, MappedPoints16<kClamp>(s.I1, A, B, maxX, maxY), mask, lastLane),
+                FetchPixels16(fetch2, MappedPoints16<kClamp>(s.I2, A, B, maxX, maxY), mask, lastLane),
+                wa, wb);
     _mm512_mask_storeu_epi32(dstRow + x, mask, r);
   }
 }

@@ -33,7 +33,7 @@ class TSpanPainter : public TSpanSink {
     if (FBitmap.PixelFormat() == pf32bit) {
       uint32_t* p = reinterpret_cast<uint32_t*>(row);
       if (step == 1)
-        FillPixels32(p + x1, size_t(x2 - x1), FPixel);
+        FillPixels32Wide(p + x1, size_t(x2 - x1), FPixel);
       else
         for (int32_t x = x1; x < x2; x += step) p[x] = FPixel;
       return;

@@ -69,7 +69,7 @@ class TFillSink final : public TSpanSink {
   TFillSink(uint32_t* bits, int32_t W, int32_t H) : FBits(bits), FW(W), FH(H) {}
   void SetValue(uint32_t v) { FValue = v; }
   void Span(int32_t y, int32_t x1, int32_t x2) override {
-    FillPixels32(FBits + size_t(FH - 1 - y) * FW + x1, size_t(x2 - x1), FValue);
+    FillPixels32Wide(FBits + size_t(FH - 1 - y) * FW + x1, size_t(x2 - x1), FValue);
   }
 
  private:

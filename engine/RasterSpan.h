@@ -19,6 +19,9 @@ inline void FillPixels32(uint32_t* p, size_t n, uint32_t pixel) {
   *reinterpret_cast<TQuad*>(p + n - 4) = quad;
 }
 
+// The same for long spans, with the widest stores this processor has.
+void FillPixels32Wide(uint32_t* p, size_t n, uint32_t pixel);
+
 class TSpanSink {
  public:
   virtual ~TSpanSink() = default;

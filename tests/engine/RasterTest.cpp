@@ -409,3 +409,22 @@ TEST(RasterShapes, EmptyBitmapsAndNullPointsAreNoOps) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// Span fills of every length at every alignment: exactly the span's pixels, nothing beside it.
+TEST(SpanFill, FillsExactlyTheSpanAtAnyLengthAndAlignment) {
+  std::vector<uint32_t> buf(200);
+  for (size_t offset = 0; offset < 17; ++offset)
+    for (size_t n = 0; n <= 70; ++n) {
+      std::fill(buf.begin(), buf.end(), 0xDEADBEEF);
+      FillPixels32Wide(buf.data() + offset, n, 0x00123456);
+      for (size_t i = 0; i < buf.size(); ++i)
+        ASSERT_EQ(buf[i], i >= offset && i < offset + n ? 0x00123456u : 0xDEADBEEFu)
+            << "offset " << offset << ", length " << n << ", pixel " << i;
+    }
+}
+
+}  // namespace
+}  // namespace qv

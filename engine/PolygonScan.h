@@ -12,9 +12,11 @@
 // so fill and outline together cover every pixel of the closed polygon.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
+#include "FloorStep.h"
 #include "RasterSpan.h"
 #include "Types.h"
 
@@ -23,7 +25,55 @@ namespace qv {
 // The interior of the closed polygon through count points, clipped to a w x h target.
 void ScanPolygon(const TPoint* points, size_t count, int32_t w, int32_t h, TSpanSink& sink);
 
-// The rows y0 .. y1 - 1 (0 <= y0) of the triangle's interior as ScanPolygon finds them.
-void ScanTriangleRows(const TPoint* points, int32_t w, int32_t y0, int32_t y1, TSpanSink& sink);
+// Where an edge from top to bottom (top.Y < bottom.Y) crosses row y, y, y + 1, ...:
+// top.X + ceil((y - top.Y) * (bottom.X - top.X) / (bottom.Y - top.Y)).
+class TEdgeWalk {
+ public:
+  TEdgeWalk(TPoint top, TPoint bottom, int64_t y)
+      : FX0(top.X),
+        FOffset(int64_t(bottom.Y) - top.Y - 1, int64_t(bottom.X) - top.X, int64_t(bottom.Y) - top.Y,
+                y - top.Y) {}
+  int64_t X() const { return FX0 + FOffset.Value(); }
+  void Next() { FOffset.Next(); }
+
+ private:
+  int64_t FX0;
+  TFloorStep FOffset;
+};
+
+// The pixels between two crossings of row y, clipped to the columns 0 .. w - 1.
+template <typename TSink>
+inline void EmitSpan(int64_t y, int64_t xa, int64_t xb, int32_t w, TSink& sink) {
+  const int64_t x1 = std::clamp<int64_t>(std::min(xa, xb), 0, w);
+  const int64_t x2 = std::clamp<int64_t>(std::max(xa, xb), 0, w);
+  if (x1 < x2) sink.Span(int32_t(y), int32_t(x1), int32_t(x2));
+}
+
+// The rows y0 .. y1 - 1 (0 <= y0) of the triangle's interior as ScanPolygon finds them, without
+// its edge table: the long edge from the top to the bottom corner against the two short ones.
+// A sink of a final class is called directly.
+template <typename TSink>
+void ScanTriangleRows(const TPoint* p, int32_t w, int32_t y0, int32_t y1, TSink& sink) {
+  if (!p || w <= 0 || y0 >= y1) return;
+  TPoint v[3] = {p[0], p[1], p[2]};
+  std::sort(v, v + 3, [](const TPoint& l, const TPoint& r) { return l.Y < r.Y; });
+  if (v[0].Y == v[2].Y || v[2].Y <= y0 || v[0].Y >= y1) return;
+  const int64_t top = std::max<int64_t>(v[0].Y, y0), middle = std::clamp<int64_t>(v[1].Y, y0, y1),
+                bottom = std::min<int64_t>(v[2].Y, y1);
+  TEdgeWalk longEdge(v[0], v[2], top);
+  auto between = [&](TEdgeWalk& other, int64_t from, int64_t to) {
+    for (int64_t y = from; y < to; ++y, longEdge.Next(), other.Next())
+      EmitSpan(y, longEdge.X(), other.X(), w, sink);
+  };
+  if (top < middle) {
+    TEdgeWalk upper(v[0], v[1], top);
+    between(upper, top, middle);
+  }
+  const int64_t lowerTop = std::max(top, middle);
+  if (lowerTop < bottom) {
+    TEdgeWalk lower(v[1], v[2], lowerTop);
+    between(lower, lowerTop, bottom);
+  }
+}
 
 }  // namespace qv

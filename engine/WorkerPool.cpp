@@ -1,6 +1,7 @@
 #include "WorkerPool.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 namespace qv {
@@ -18,6 +19,33 @@ TWorkerPool::~TWorkerPool() {
   for (auto& t : FWorkers) t.join();
 }
 
+namespace {
+
+// How long a thread spins for what it waits for before it sleeps: the parts of one frame (index
+// map, pixels) follow each other within microseconds.
+constexpr auto kSpinTime = std::chrono::microseconds(300);
+
+inline void Pause() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_ia32_pause();
+#endif
+}
+
+// Spins until done() or the spin time is over; whether done() became true.
+template <typename TDone>
+bool SpinUntil(TDone done) {
+  const auto until = std::chrono::steady_clock::now() + kSpinTime;
+  for (;;) {
+    for (int i = 0; i < 64; ++i) {
+      if (done()) return true;
+      Pause();
+    }
+    if (std::chrono::steady_clock::now() >= until) return done();
+  }
+}
+
+}  // namespace
+
 void TWorkerPool::Run(const std::function<void(int)>& part) {
   if (FWorkers.empty()) {
     part(0);
@@ -27,31 +55,35 @@ void TWorkerPool::Run(const std::function<void(int)>& part) {
   {
     std::lock_guard<std::mutex> lock(FMutex);
     FJob = &part;
-    FPending = int(FWorkers.size());
-    ++FGeneration;
+    FPending.store(int(FWorkers.size()));
+    FGeneration.fetch_add(1);
   }
   FWake.notify_all();
   part(0);
-  std::unique_lock<std::mutex> lock(FMutex);
-  FDone.wait(lock, [this] { return FPending == 0; });
+  if (!SpinUntil([this] { return FPending.load(std::memory_order_acquire) == 0; })) {
+    std::unique_lock<std::mutex> lock(FMutex);
+    FDone.wait(lock, [this] { return FPending.load() == 0; });
+  }
+  std::lock_guard<std::mutex> lock(FMutex);
   FJob = nullptr;
 }
 
 void TWorkerPool::WorkerLoop(int index) {
   uint64_t seen = 0;
   for (;;) {
+    SpinUntil([&] { return FGeneration.load(std::memory_order_acquire) != seen; });
     const std::function<void(int)>* job;
     {
       std::unique_lock<std::mutex> lock(FMutex);
-      FWake.wait(lock, [&] { return FQuit || FGeneration != seen; });
+      FWake.wait(lock, [&] { return FQuit || FGeneration.load() != seen; });
       if (FQuit) return;
-      seen = FGeneration;
+      seen = FGeneration.load();
       job = FJob;
     }
     (*job)(index);
     {
       std::lock_guard<std::mutex> lock(FMutex);
-      if (--FPending == 0) FDone.notify_one();
+      if (FPending.fetch_sub(1) == 1) FDone.notify_one();
     }
   }
 }

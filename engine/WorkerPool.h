@@ -1,8 +1,11 @@
 // A pool of worker threads created once and reused by every frame: a job is split into parts,
 // part 0 runs on the caller's thread, the others on the workers, and Run returns when all are
-// done. Results never depend on the number of threads (the parts are disjoint).
+// done. Results never depend on the number of threads (the parts are disjoint). Waking a
+// sleeping thread takes tens of microseconds, so workers wait for the next job, and the caller
+// for the end of its job, spinning a short while before they sleep.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -32,9 +35,10 @@ class TWorkerPool {
   std::mutex FMutex;
   std::condition_variable FWake;
   std::condition_variable FDone;
+  // Changed under FMutex; read without it while spinning.
   const std::function<void(int)>* FJob = nullptr;
-  uint64_t FGeneration = 0;
-  int FPending = 0;
+  std::atomic<uint64_t> FGeneration{0};
+  std::atomic<int> FPending{0};
   bool FQuit = false;
 };
 

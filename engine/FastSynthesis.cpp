@@ -517,7 +517,7 @@ QV_AVX512 inline TPoints16 MappedPoints16(const TIntMapping& m, __m512i A, __m51
 struct TFetch16 {
   const uint32_t* Src;
   int32_t W, H;
-  int64_t Ahead, Last;  // the prefetch distance, the buffer's last index
+  uintptr_t Ahead;  // the prefetch distance in bytes
   __m512i VW, MaxY;
 };
 
@@ -537,10 +537,9 @@ QV_AVX512 __attribute__((always_inline)) inline __m512i FetchPixels16(const TFet
   const uint32_t* row1 = f.Src + size_t(f.H - 1 - y1) * f.W + base;
   // Rows are done from the top down: the rows the next rows will read lie a little lower in
   // the bottom-up buffers. Fetching them now hides the memory's latency.
-  for (const uint32_t* at : {row0, row1}) {
-    const int64_t i = std::clamp<int64_t>(at - f.Src - f.Ahead, 0, f.Last);
-    _mm_prefetch(reinterpret_cast<const char*>(f.Src + i), _MM_HINT_T0);
-  }
+  // One line a group: the next groups fetch the lines after it. (An address outside the buffer
+  // is only a hint, never read.)
+  _mm_prefetch(reinterpret_cast<const char*>(uintptr_t(row0 + 8) - f.Ahead), _MM_HINT_T0);
   const __m512i d = _mm512_sub_epi32(p.X, _mm512_set1_epi32(base));
   const __mmask16 on0 = _mm512_cmpeq_epi32_mask(p.Y, _mm512_set1_epi32(y0));
   const __mmask16 on1 = _mm512_cmpeq_epi32_mask(p.Y, _mm512_set1_epi32(y1));
@@ -606,10 +605,11 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
   const __m512i secondN = _mm512_set1_epi32(int32_t(32768 * int64_t(y) + s.SecondC));
   const __m512i secondET = _mm512_set1_epi32(s.SecondET);
   const __m512d secondD = _mm512_set1_pd(s.SecondD), invSecondD = _mm512_set1_pd(1.0 / s.SecondD);
-  const int64_t ahead = kPrefetchRows * int64_t(f.W), last = int64_t(f.W) * f.H - 1;
+  const int64_t ahead = kPrefetchRows * int64_t(f.W);
   const __m512i W = _mm512_set1_epi32(f.W);
-  const TFetch16 fetch1{f.Src1, f.W, f.H, ahead, last, W, maxY};
-  const TFetch16 fetch2{f.Src2, f.W, f.H, ahead, last, W, maxY};
+  const uintptr_t aheadBytes = uintptr_t(ahead) * sizeof(uint32_t);
+  const TFetch16 fetch1{f.Src1, f.W, f.H, aheadBytes, W, maxY};
+  const TFetch16 fetch2{f.Src2, f.W, f.H, aheadBytes, W, maxY};
   for (int32_t x = xs; x < xe; x += 16) {
     // The coordinates without their signs, which are in the edge vectors: trunc(mA / D) and
     // trunc(mB / D), or, with a vertical edge, T and the second quotient found from it.

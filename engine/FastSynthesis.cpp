@@ -588,28 +588,44 @@ QV_AVX512 inline __m512i TruncDiv16(__m512i n, __m512d d, __m512d invD) {
                             TruncDiv8(_mm512_extracti64x4_epi64(n, 1), d, invD), 1);
 }
 
+// What every run of a frame's row needs, kept in registers from run to run.
+struct TRowConsts16 {
+  __m512i MaxX, MaxY, Wa, Wb;
+  TFetch16 Fetch1, Fetch2;
+};
+
+QV_AVX512 inline TRowConsts16 RowConsts16(const TSynthesisFrame& f) {
+  const __m512i maxY = _mm512_set1_epi32(f.H - 1), W = _mm512_set1_epi32(f.W);
+  const uintptr_t ahead = uintptr_t(kPrefetchRows * int64_t(f.W)) * sizeof(uint32_t);
+  return TRowConsts16{_mm512_set1_epi32(f.W - 1),
+                      maxY,
+                      _mm512_set1_epi16(int16_t(255 - f.Weight)),
+                      _mm512_set1_epi16(int16_t(f.Weight)),
+                      TFetch16{f.Src1, f.W, f.H, ahead, W, maxY},
+                      TFetch16{f.Src2, f.W, f.H, ahead, W, maxY}};
+}
+
 // The run in 32-bit integers, sixteen pixels a time.
 template <TCoordKind kKind, bool kClamp = true>
-QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
-                      int32_t xe, uint32_t* dstRow) {
+QV_AVX512 __attribute__((always_inline)) inline void IntRun(const TRowConsts16& c,
+                                                            const TTriSetup& s, int32_t y,
+                                                            int32_t xs, int32_t xe,
+                                                            uint32_t* dstRow) {
   const __m512i vD = _mm512_set1_epi32(int32_t(s.D));
-  const __m512i maxX = _mm512_set1_epi32(f.W - 1), maxY = _mm512_set1_epi32(f.H - 1);
   const __m512i qa16 = _mm512_set1_epi32(s.StepA.Q16), ra16 = _mm512_set1_epi32(s.StepA.R16);
   const __m512i qb16 = _mm512_set1_epi32(s.StepB.Q16), rb16 = _mm512_set1_epi32(s.StepB.R16);
-  const __m512i wa = _mm512_set1_epi16(int16_t(255 - f.Weight));
-  const __m512i wb = _mm512_set1_epi16(int16_t(f.Weight));
   TLaneQuotients qa = StartQuotients(s.StepA, s.AX * xs + s.AY * y + s.AC, s.D, vD);
   TLaneQuotients qb{};
   if constexpr (kKind == ck_Plane)
     qb = StartQuotients(s.StepB, s.BX * xs + s.BY * y + s.BC, s.D, vD);
-  const __m512i secondN = _mm512_set1_epi32(int32_t(32768 * int64_t(y) + s.SecondC));
-  const __m512i secondET = _mm512_set1_epi32(s.SecondET);
-  const __m512d secondD = _mm512_set1_pd(s.SecondD), invSecondD = _mm512_set1_pd(1.0 / s.SecondD);
-  const int64_t ahead = kPrefetchRows * int64_t(f.W);
-  const __m512i W = _mm512_set1_epi32(f.W);
-  const uintptr_t aheadBytes = uintptr_t(ahead) * sizeof(uint32_t);
-  const TFetch16 fetch1{f.Src1, f.W, f.H, aheadBytes, W, maxY};
-  const TFetch16 fetch2{f.Src2, f.W, f.H, aheadBytes, W, maxY};
+  __m512i secondN{}, secondET{};
+  __m512d secondD{}, invSecondD{};
+  if constexpr (kKind != ck_Plane) {
+    secondN = _mm512_set1_epi32(int32_t(32768 * int64_t(y) + s.SecondC));
+    secondET = _mm512_set1_epi32(s.SecondET);
+    secondD = _mm512_set1_pd(s.SecondD);
+    invSecondD = _mm512_set1_pd(1.0 / s.SecondD);
+  }
   for (int32_t x = xs; x < xe; x += 16) {
     // The coordinates without their signs, which are in the edge vectors: trunc(mA / D) and
     // trunc(mB / D), or, with a vertical edge, T and the second quotient found from it.
@@ -632,11 +648,11 @@ QV_AVX512 void IntRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, i
     const int32_t left = xe - x;
     const __mmask16 mask = left >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << left) - 1);
     const __m512i lastLane = _mm512_set1_epi32(std::min(left, 16) - 1);
-    const __m512i r =
-        Blend16(FetchPixels16(fetch1, MappedPoints16<kClamp>(s.I1, A, B, maxX, maxY), mask, lastLane),
-                FetchPixels16(fetch2, MappedPoints16<kClamp>(s.I2, A, B, maxX, maxY), mask, lastLane),
-                wa, wb);
-    _mm512_mask_storeu_epi32(dstRow + x, mask, r);
+    const __m512i p1 = FetchPixels16(
+        c.Fetch1, MappedPoints16<kClamp>(s.I1, A, B, c.MaxX, c.MaxY), mask, lastLane);
+    const __m512i p2 = FetchPixels16(
+        c.Fetch2, MappedPoints16<kClamp>(s.I2, A, B, c.MaxX, c.MaxY), mask, lastLane);
+    _mm512_mask_storeu_epi32(dstRow + x, mask, Blend16(p1, p2, c.Wa, c.Wb));
   }
 }
 
@@ -680,20 +696,21 @@ TVectorLevel AvailableLevel() {
 }
 #else
 TVectorLevel AvailableLevel() { return vl_None; }
-template <TCoordKind, bool = true>
-void IntRun(const TSynthesisFrame&, const TTriSetup&, int32_t, int32_t, int32_t, uint32_t*) {}
 inline int32_t RunEnd(const uint32_t* row, int32_t x, int32_t W) {
   int32_t e = x + 1;
   while (e < W && row[e] == row[x]) ++e;
   return e;
 }
-inline int32_t RunEnd16(const uint32_t* row, int32_t x, int32_t W) { return RunEnd(row, x, W); }
 template <TCoordKind>
 void FastRun(const TSynthesisFrame&, const TTriSetup&, int32_t, int32_t, int32_t, uint32_t*) {}
 #endif
 
-void FastRunOf(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs, int32_t xe,
-               uint32_t* dstRow) {
+std::atomic<int> gLevelLimit{vl_Avx512};
+
+// A run without the integer path.
+void OtherRun(const TSynthesisFrame& f, const TTriSetup& s, size_t k, int32_t y, int32_t xs,
+              int32_t xe, uint32_t* dstRow) {
+  if (!s.Fast) return PlainRun(f, k, y, xs, xe, dstRow);
   switch (s.Kind) {
     case ck_Plane: return FastRun<ck_Plane>(f, s, y, xs, xe, dstRow);
     case ck_Edge1Vertical: return FastRun<ck_Edge1Vertical>(f, s, y, xs, xe, dstRow);
@@ -701,50 +718,70 @@ void FastRunOf(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t 
   }
 }
 
-void IntRunOf(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs, int32_t xe,
-              uint32_t* dstRow) {
-  switch (s.Kind) {
-    case ck_Plane:
-      // A run inside the triangle's box maps into the frame when the box does.
-      if (s.InFrame && y >= s.BoxY0 && y <= s.BoxY1 && xs >= s.BoxX0 && xe - 1 <= s.BoxX1)
-        return IntRun<ck_Plane, false>(f, s, y, xs, xe, dstRow);
-      return IntRun<ck_Plane>(f, s, y, xs, xe, dstRow);
-    case ck_Edge1Vertical: return IntRun<ck_Edge1Vertical>(f, s, y, xs, xe, dstRow);
-    case ck_Edge2Vertical: return IntRun<ck_Edge2Vertical>(f, s, y, xs, xe, dstRow);
-  }
+// The triangle of the index value raw, or nullptr (none, or beyond the count).
+inline const TTriSetup* SetupOf(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup,
+                                uint32_t raw, size_t& k) {
+  const uint32_t v = SwapRedBlue(raw) & 0xFFFFFF;
+  if (v == 0 || v > f.Count) return nullptr;
+  k = v - 1;
+  return &setup[k];
 }
 
-std::atomic<int> gLevelLimit{vl_Avx512};
-
+// A row on the plain formulas, or with the double-precision runs of AVX2.
 template <bool kFast>
-void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup, bool int32,
-                   int32_t y) {
+void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup, int32_t y) {
   const int32_t W = f.W;
   const uint32_t* idxRow = f.Index + size_t(f.H - 1 - y) * W;
   uint32_t* dstRow = f.Target + size_t(f.H - 1 - y) * W;
-  int32_t x = 0;
-  while (x < W) {
-    const uint32_t raw = idxRow[x];
-    int32_t e;
-    if constexpr (kFast) {
-      e = int32 ? RunEnd16(idxRow, x, W) : RunEnd(idxRow, x, W);
-    } else {
-      e = x + 1;
-      while (e < W && idxRow[e] == raw) ++e;
-    }
-    const uint32_t v = SwapRedBlue(raw) & 0xFFFFFF;
-    if (v != 0 && v <= f.Count) {
-      const size_t k = v - 1;
-      if (kFast && int32 && setup[k].Int32)
-        IntRunOf(f, setup[k], y, x, e, dstRow);
-      else if (kFast && setup[k].Fast)
-        FastRunOf(f, setup[k], y, x, e, dstRow);
+  for (int32_t x = 0, e; x < W; x = e) {
+    e = kFast ? RunEnd(idxRow, x, W) : x + 1;
+    if constexpr (!kFast)
+      while (e < W && idxRow[e] == idxRow[x]) ++e;
+    size_t k = 0;
+    if (const TTriSetup* s = SetupOf(f, setup, idxRow[x], k)) {
+      if (kFast)
+        OtherRun(f, *s, k, y, x, e, dstRow);
       else
         PlainRun(f, k, y, x, e, dstRow);
     }
-    x = e;
   }
 }
+
+#if defined(__x86_64__)
+// A row with the integer path of AVX-512 where the triangle allows it.
+QV_AVX512 void SynthesizeRow16(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup,
+                               int32_t y) {
+  const TRowConsts16 c = RowConsts16(f);
+  const int32_t W = f.W;
+  const uint32_t* idxRow = f.Index + size_t(f.H - 1 - y) * W;
+  uint32_t* dstRow = f.Target + size_t(f.H - 1 - y) * W;
+  for (int32_t x = 0, e; x < W; x = e) {
+    e = RunEnd16(idxRow, x, W);
+    size_t k = 0;
+    const TTriSetup* s = SetupOf(f, setup, idxRow[x], k);
+    if (!s) continue;
+    if (!s->Int32) {
+      OtherRun(f, *s, k, y, x, e, dstRow);
+      continue;
+    }
+    switch (s->Kind) {
+      case ck_Plane:
+        // A run inside the triangle's box maps into the frame when the box does.
+        if (s->InFrame && y >= s->BoxY0 && y <= s->BoxY1 && x >= s->BoxX0 && e - 1 <= s->BoxX1)
+          IntRun<ck_Plane, false>(c, *s, y, x, e, dstRow);
+        else
+          IntRun<ck_Plane>(c, *s, y, x, e, dstRow);
+        break;
+      case ck_Edge1Vertical: IntRun<ck_Edge1Vertical>(c, *s, y, x, e, dstRow); break;
+      case ck_Edge2Vertical: IntRun<ck_Edge2Vertical>(c, *s, y, x, e, dstRow); break;
+    }
+  }
+}
+#else
+void SynthesizeRow16(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup, int32_t y) {
+  SynthesizeRow<false>(f, setup, y);
+}
+#endif
 
 }  // namespace
 
@@ -792,10 +829,12 @@ void SynthesizeFrame(const TSynthesisFrame& f, TOddEvenBoth oe) {
       if (r0 >= rows) return;
       for (int32_t r = r0; r < std::min(rows, r0 + kBlockRows); ++r) {
         const int32_t y = first + r * step;
-        if (fast)
-          SynthesizeRow<true>(f, rowsSetup, int32, y);
+        if (int32)
+          SynthesizeRow16(f, rowsSetup, y);
+        else if (fast)
+          SynthesizeRow<true>(f, rowsSetup, y);
         else
-          SynthesizeRow<false>(f, rowsSetup, false, y);
+          SynthesizeRow<false>(f, rowsSetup, y);
       }
     }
   };

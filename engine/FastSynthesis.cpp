@@ -487,7 +487,8 @@ QV_AVX512 inline __m512i TruncQuotient(const TLaneQuotients& v) {
 
 // s / 32768 truncated toward zero.
 QV_AVX512 inline __m512i Div32768(__m512i s) {
-  return _mm512_srai_epi32(_mm512_add_epi32(s, _mm512_srli_epi32(_mm512_srai_epi32(s, 31), 17)), 15);
+  const __mmask16 negative = _mm512_cmplt_epi32_mask(s, _mm512_setzero_si512());
+  return _mm512_srai_epi32(_mm512_mask_add_epi32(s, negative, s, _mm512_set1_epi32(32767)), 15);
 }
 
 // The mapped points of sixteen pixels, clamped into the frame unless the run is known to map

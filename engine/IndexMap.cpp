@@ -95,36 +95,45 @@ class TOutlineSink final : public TSpanSink {
   uint32_t FTriangle = 0;
 };
 
-// The rows [y0, y1) from the top: outlines first collected by band, then band by band cleared,
-// and every triangle touching the band filled and outlined in list order.
-void DrawRows(uint32_t* bits, int32_t W, int32_t H, int32_t y0, int32_t y1,
-              const std::vector<TTriangleRows>& tris) {
-  thread_local std::vector<std::vector<TOutlineSpan>> bands;
-  bands.resize(size_t((y1 - y0 + kBandRows - 1) / kBandRows));
+// The outline spans of every band, in drawing order, in one list per tracing thread: thread j
+// traces the triangles k with k % threads == j.
+using TOutlineBands = std::vector<std::vector<TOutlineSpan>>;
+
+void TraceOutlines(int32_t W, int32_t H, const std::vector<TTriangleRows>& tris, size_t first,
+                   size_t step, TOutlineBands& bands) {
+  bands.resize(size_t((H + kBandRows - 1) / kBandRows));
   for (auto& b : bands) b.clear();
-  TOutlineSink outline(bands, y0, y1);
-  for (size_t k = 0; k < tris.size(); ++k) {
+  TOutlineSink outline(bands, 0, H);
+  for (size_t k = first; k < tris.size(); k += step) {
     const TTriangleRows& t = tris[k];
-    if (t.Bottom < y0 || t.Top >= y1) continue;
     outline.SetTriangle(uint32_t(k));
     for (int e = 0; e < 3; ++e)
       if (t.Outline[e]) TraceLine(t.Corners[e], t.Corners[(e + 1) % 3], false, W, H, outline);
   }
+}
+
+// The rows [y0, y1) from the top (y0 starts a band): band by band cleared, and every triangle
+// touching the band filled and outlined in list order.
+void DrawRows(uint32_t* bits, int32_t W, int32_t H, int32_t y0, int32_t y1,
+              const std::vector<TTriangleRows>& tris, const std::vector<TOutlineBands>& outlines) {
   TFillSink fill(bits, W, H);
-  for (size_t b = 0; b < bands.size(); ++b) {
-    const int32_t by0 = y0 + int32_t(b) * kBandRows, by1 = std::min(y1, by0 + kBandRows);
+  thread_local std::vector<size_t> next;
+  for (int32_t by0 = y0; by0 < y1; by0 += kBandRows) {
+    const int32_t by1 = std::min(y1, by0 + kBandRows);
+    const size_t band = size_t(by0 / kBandRows);
     // Rows by0 .. by1 - 1 from the top are memory rows H - by1 .. H - 1 - by0.
     std::memset(bits + size_t(H - by1) * W, 0, size_t(by1 - by0) * W * sizeof(uint32_t));
-    const std::vector<TOutlineSpan>& spans = bands[b];
-    size_t next = 0;
+    next.assign(outlines.size(), 0);
     for (size_t k = 0; k < tris.size(); ++k) {
       const TTriangleRows& t = tris[k];
       if (t.Bottom < by0 || t.Top >= by1) continue;
       // The colour k + 1 as a 32-bit pixel: red and blue exchanged.
       fill.SetValue(SwapRedBlue(TColor(k + 1)));
       ScanTriangleRows(t.Corners.data(), W, by0, by1, fill);
-      for (; next < spans.size() && spans[next].Triangle == k; ++next)
-        fill.Span(spans[next].Y, spans[next].X1, spans[next].X2);
+      const size_t j = k % outlines.size();
+      const std::vector<TOutlineSpan>& spans = outlines[j][band];
+      for (size_t& i = next[j]; i < spans.size() && spans[i].Triangle == k; ++i)
+        fill.Span(spans[i].Y, spans[i].X1, spans[i].X2);
     }
   }
 }
@@ -147,17 +156,30 @@ void DrawIndexMap(TBitmap& raster, const std::vector<TTrianglePerIndex>& triangl
   }
   MarkOutlines(tris);
   TWorkerPool& pool = SynthesisPool();
-  const int parts = std::min(pool.Threads(), H);
+  // The threads first trace the outlines, each a share of the triangles, then each draws whole
+  // bands.
+  const int32_t bands = (H + kBandRows - 1) / kBandRows;
+  const int parts = std::min(pool.Threads(), bands);
   const std::vector<TTriangleRows>& all = tris;
-  auto part = [&](int i) {
-    if (i >= parts) return;
-    const int32_t y0 = int32_t(int64_t(H) * i / parts), y1 = int32_t(int64_t(H) * (i + 1) / parts);
-    DrawRows(bits, W, H, y0, y1, all);
+  thread_local std::vector<TOutlineBands> callerOutlines;  // the workers see the caller's
+  std::vector<TOutlineBands>& outlines = callerOutlines;
+  outlines.resize(size_t(parts));
+  auto trace = [&](int i) {
+    if (i < parts) TraceOutlines(W, H, all, size_t(i), size_t(parts), outlines[size_t(i)]);
   };
-  if (parts <= 1)
-    part(0);
-  else
-    pool.Run(part);
+  auto draw = [&](int i) {
+    if (i >= parts) return;
+    const int32_t y0 = int32_t(int64_t(bands) * i / parts) * kBandRows;
+    const int32_t y1 = std::min(H, int32_t(int64_t(bands) * (i + 1) / parts) * kBandRows);
+    DrawRows(bits, W, H, y0, y1, all, outlines);
+  };
+  if (parts <= 1) {
+    trace(0);
+    draw(0);
+  } else {
+    pool.Run(trace);
+    pool.Run(draw);
+  }
 }
 
 }  // namespace qv

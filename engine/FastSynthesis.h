@@ -3,7 +3,8 @@
 // triangle, and inside a run the affine coordinates and both mappings are evaluated four pixels
 // at a time in double precision, where every intermediate is an exactly representable integer,
 // or sixteen at a time in 32-bit integers with the quotients stepped by their remainders (see the
-// bounds in FastSynthesis.cpp). Triangles outside those bounds use the plain formulas.
+// bounds in FastSynthesis.cpp), the source pixels of sixteen neighbours mostly picked from two
+// loaded stretches of source rows. Triangles outside those bounds use the plain formulas.
 #pragma once
 
 #include <cstddef>

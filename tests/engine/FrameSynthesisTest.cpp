@@ -392,6 +392,40 @@ TEST(FastSynthesis, MappingsNearAndBeyondTheSourceBorders) {
     }
 }
 
+// Source points picked from two loaded stretches of rows, or gathered where they lie farther
+// apart: a frame-filling triangle mapped at several scales, mirrored, turned a little (two rows
+// a group) and steeply (many rows), in frames as narrow as the stretch and a little wider.
+TEST(FastSynthesis, SourceStretchesAtTheirLimits) {
+  std::mt19937 rng(11);
+  for (const int32_t W : {31, 32, 33, 70}) {
+    const int32_t H = 40;
+    std::vector<uint32_t> idx(size_t(W) * H, SwapRedBlue(1)), s1(idx.size()), s2(idx.size());
+    for (auto& v : s1) v = rng() & 0x00FFFFFF;
+    for (auto& v : s2) v = rng() & 0x00FFFFFF;
+    const TTriangle target{{{0, 0}, {W - 1, 0}, {0, H - 1}}};
+    const std::vector<TTriangle> sources = {
+        target,                                           // the same place
+        {{{0, 0}, {(W - 1) * 9 / 5, 0}, {0, H - 1}}},     // nearly twice as wide
+        {{{0, 0}, {(W - 1) * 2 + 3, 0}, {0, H - 1}}},     // more than twice: gathered
+        {{{W - 1, 0}, {0, 0}, {W - 1, H - 1}}},           // mirrored
+        {{{0, 0}, {(W - 1) * 28 / 15, 0}, {0, H - 1}}},   // 16 pixels over 29 columns
+        {{{0, 0}, {(W - 1) * 31 / 16, 1}, {0, H - 1}}},
+        {{{0, 0}, {W - 1, 3}, {0, H - 1}}},               // turned a little
+        {{{0, 0}, {W - 1, (W - 1) / 7}, {0, H - 1}}},     // three rows a group
+        {{{0, 0}, {W - 1, (W - 1) * 2 / 15}, {0, H - 1}}},
+        {{{0, H - 1}, {W - 1, 0}, {0, 0}}},               // upside down and turned steeply
+        {{{2, 5}, {W - 3, H - 2}, {-4, H + 3}}},          // sheared, partly beyond the frame
+    };
+    for (size_t a = 0; a < sources.size(); ++a) {
+      std::vector<uint32_t> fast(idx.size()), plain(idx.size());
+      TSynthesisFrame f{idx.data(), s1.data(), s2.data(), fast.data(), W, H,
+                        &target,    &sources[a], &sources[(a + 3) % sources.size()], 1, 90};
+      ExpectEveryLevelEqualsPlain(f, oe_both, fast.data(), plain.data(), idx.size(),
+                                  "width " + std::to_string(W) + ", source " + std::to_string(a));
+    }
+  }
+}
+
 // Realistic nets of many small triangles, where nearly every pixel takes the vector path, on
 // one and on two threads.
 TEST(FastSynthesis, GridNetsOnOneAndTwoThreads) {

@@ -3,6 +3,9 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
 
 #include "Bitmap.h"
 
@@ -32,17 +35,14 @@ QColor ToQColor(TColor c) {
   return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-QImage BitmapToImage(const TBitmap& bmp) {
-  // The panes convert the same picture size on every repaint: a buffer nobody holds any more
-  // is filled again instead of allocating (and faulting in) megabytes each time.
-  thread_local QImage reusable;
+namespace {
+
+// Fills image (of the bitmap's size) with the bitmap, top row first.
+void ConvertBitmap(const TBitmap& bmp, QImage& image) {
   const int32_t w = bmp.Width(), h = bmp.Height();
-  if (reusable.width() != w || reusable.height() != h || !reusable.isDetached())
-    reusable = QImage(w, h, QImage::Format_RGB32);
-  if (reusable.isNull()) return reusable;
   for (int32_t y = 0; y < h; ++y) {
     const uint8_t* row = bmp.ScanLine(y);
-    auto* out = reinterpret_cast<uint32_t*>(reusable.scanLine(y));
+    auto* out = reinterpret_cast<uint32_t*>(image.scanLine(y));
     if (bmp.PixelFormat() == pf32bit) {
       const auto* in = reinterpret_cast<const uint32_t*>(row);
       for (int32_t x = 0; x < w; ++x) out[x] = in[x] | 0xff000000u;
@@ -50,6 +50,59 @@ QImage BitmapToImage(const TBitmap& bmp) {
       for (int32_t x = 0; x < w; ++x) out[x] = RowPixel(row, x, pf24bit);
     }
   }
+}
+
+// A picture drawn lately by LinearStretchDraw: a copy of the bitmap's bytes, its conversion and
+// its last reduction. The source panes draw the same pictures again for every change of their
+// overlays; comparing the bytes with the copy costs a fraction of converting and smoothing.
+struct TDrawnPicture {
+  int32_t W = 0, H = 0;
+  TPixelFormat Format = pf24bit;
+  std::vector<uint8_t> Bytes;
+  QImage Image, Reduced;
+  uint64_t LastUse = 0;
+};
+
+bool Shows(const TDrawnPicture& p, const TBitmap& bmp) {
+  return p.W == bmp.Width() && p.H == bmp.Height() && p.Format == bmp.PixelFormat() &&
+         p.Bytes.size() == bmp.ImageSize() &&
+         std::memcmp(p.Bytes.data(), bmp.Bits(), p.Bytes.size()) == 0;
+}
+
+// The entry showing bmp; when there is none, the least recently used one is made to show it.
+TDrawnPicture& DrawnPicture(const TBitmap& bmp) {
+  thread_local std::array<TDrawnPicture, 2> pictures;  // one per source pane
+  thread_local uint64_t uses = 0;
+  for (TDrawnPicture& p : pictures)
+    if (Shows(p, bmp)) {
+      p.LastUse = ++uses;
+      return p;
+    }
+  TDrawnPicture& p = *std::min_element(
+      pictures.begin(), pictures.end(),
+      [](const TDrawnPicture& l, const TDrawnPicture& r) { return l.LastUse < r.LastUse; });
+  p.W = bmp.Width();
+  p.H = bmp.Height();
+  p.Format = bmp.PixelFormat();
+  p.Bytes.assign(bmp.Bits(), bmp.Bits() + bmp.ImageSize());
+  if (p.Image.width() != p.W || p.Image.height() != p.H)
+    p.Image = QImage(p.W, p.H, QImage::Format_RGB32);
+  if (!p.Image.isNull()) ConvertBitmap(bmp, p.Image);
+  p.Reduced = QImage();
+  p.LastUse = ++uses;
+  return p;
+}
+
+}  // namespace
+
+QImage BitmapToImage(const TBitmap& bmp) {
+  // Callers convert the same picture size again and again: a buffer nobody holds any more is
+  // filled again instead of allocating (and faulting in) megabytes each time.
+  thread_local QImage reusable;
+  const int32_t w = bmp.Width(), h = bmp.Height();
+  if (reusable.width() != w || reusable.height() != h || !reusable.isDetached())
+    reusable = QImage(w, h, QImage::Format_RGB32);
+  if (!reusable.isNull()) ConvertBitmap(bmp, reusable);
   return reusable;
 }
 
@@ -190,11 +243,13 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
 void TQtCanvas::LinearStretchDraw(const TRect& dest, const TBitmap& src) {
   const int32_t dw = dest.Width(), dh = dest.Height();
   if (src.Empty() || dw <= 0 || dh <= 0) return;
-  const QImage working = BitmapToImage(src);
+  TDrawnPicture& picture = DrawnPicture(src);
+  const QImage& working = picture.Image;
   if (dw < src.Width()) {
     // Reduction: Qt's smooth scaling averages over the whole covered source area.
-    FPainter.drawImage(QPoint(dest.Left, dest.Top),
-                       working.scaled(dw, dh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (picture.Reduced.width() != dw || picture.Reduced.height() != dh)
+      picture.Reduced = working.scaled(dw, dh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    FPainter.drawImage(QPoint(dest.Left, dest.Top), picture.Reduced);
     return;
   }
   // Enlargement or same size: bilinear interpolation, computed only where the device is reached.

@@ -174,6 +174,41 @@ TEST(QtCanvas, LinearStretchAveragesWhenReducingAndInterpolatesWhenEnlarging) {
   EXPECT_GE(between, 4);
 }
 
+// The panes keep the pictures they drew lately: whatever was drawn before, the pane shows the
+// bitmap as it is now (one pixel changed, three pictures in turn, enlarged and reduced).
+TEST(QtCanvas, LinearStretchDrawShowsTheBitmapAsItIsNow) {
+  std::vector<TBitmap> pictures = {Numbered(6, 4, pf32bit), Numbered(6, 4, pf24bit),
+                                   Numbered(5, 4, pf32bit)};
+  auto draw = [](const TBitmap& b, int w, int h) {
+    return PaintOnWhite(w, h, [&](TCanvas& c) {
+      static_cast<TQtCanvas&>(c).LinearStretchDraw(Rect(0, 0, w, h), b);
+    });
+  };
+  auto expected = [](const TBitmap& b, int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    if (w < b.Width()) {
+      painter.drawImage(QPoint(0, 0), BitmapToImage(b).scaled(w, h, Qt::IgnoreAspectRatio,
+                                                              Qt::SmoothTransformation));
+    } else {
+      painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+      painter.drawImage(QRect(0, 0, w, h), BitmapToImage(b));
+    }
+    painter.end();
+    return img;
+  };
+  for (int round = 0; round < 3; ++round)
+    for (size_t i = 0; i < pictures.size(); ++i) {
+      for (QSize size : {QSize(3, 2), QSize(4, 3), QSize(12, 8)})
+        EXPECT_EQ(draw(pictures[i], size.width(), size.height()),
+                  expected(pictures[i], size.width(), size.height()))
+            << round << " " << i << " " << size.width();
+      pictures[i].SetPixel(int(round + i) % 5, 1, RGB(255, uint8_t(60 * round), 0));
+      EXPECT_EQ(draw(pictures[i], 4, 3), expected(pictures[i], 4, 3)) << round << " " << i;
+    }
+}
+
 // Both pixel formats, with widths that end inside and after a group of four pixels.
 TEST(QtCanvas, BitmapToImageIsTopDownAndOpaque) {
   for (TPixelFormat pf : {pf32bit, pf24bit})

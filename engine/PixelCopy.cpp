@@ -35,6 +35,35 @@ void CopyRow(uint8_t* dst, const uint8_t* src, const std::vector<int32_t>& cols,
   }
 }
 
+// n pixels of 32 bits to 24, four a time in whole words.
+void Row32To24(uint8_t* dst, const uint8_t* src, size_t n) {
+  size_t i = 0;
+  for (; i + 4 <= n; i += 4, src += 16, dst += 12) {
+    uint32_t p[4];
+    std::memcpy(p, src, 16);
+    const uint32_t w[3] = {(p[0] & 0x00FFFFFFu) | (p[1] << 24), ((p[1] >> 8) & 0xFFFFu) | (p[2] << 16),
+                           ((p[2] >> 16) & 0xFFu) | (p[3] << 8)};
+    std::memcpy(dst, w, 12);
+  }
+  for (; i < n; ++i, src += 4, dst += 3) std::memcpy(dst, src, 3);
+}
+
+// n pixels of 24 bits to 32 (the fourth byte 0), four a time in whole words.
+void Row24To32(uint8_t* dst, const uint8_t* src, size_t n) {
+  size_t i = 0;
+  for (; i + 4 <= n; i += 4, src += 12, dst += 16) {
+    uint32_t w[3];
+    std::memcpy(w, src, 12);
+    const uint32_t p[4] = {w[0] & 0x00FFFFFFu, (w[0] >> 24) | ((w[1] & 0xFFFFu) << 8),
+                           (w[1] >> 16) | ((w[2] & 0xFFu) << 16), w[2] >> 8};
+    std::memcpy(dst, p, 16);
+  }
+  for (; i < n; ++i, src += 3, dst += 4) {
+    const uint32_t v = uint32_t(src[0]) | (uint32_t(src[1]) << 8) | (uint32_t(src[2]) << 16);
+    std::memcpy(dst, &v, 4);
+  }
+}
+
 using TRowCopy = void (*)(uint8_t*, const uint8_t*, const std::vector<int32_t>&, const uint8_t*);
 
 TRowCopy RowCopyFor(TPixelFormat from, TPixelFormat to) {
@@ -78,8 +107,9 @@ void CopyPixels(TBitmap& dst, const TPixelArea& dest, const TBitmap& src, const 
   if (cols.empty()) return;
   const int32_t dstBytes = dst.PixelFormat() / 8, srcBytes = src.PixelFormat() / 8;
   const size_t runBytes = cols.size() * size_t(dstBytes);
-  // Equal widths and formats without a mask: the row is one block.
-  const bool block = !mask && source.Width() == dest.Width() && srcBytes == dstBytes;
+  // Equal widths without a mask: the row is one block, in the same format or converted.
+  const bool unscaled = !mask && source.Width() == dest.Width();
+  const bool block = unscaled && srcBytes == dstBytes;
   const TRowCopy copyRow = RowCopyFor(src.PixelFormat(), dst.PixelFormat());
   const int64_t y0 = std::max<int64_t>(dest.Top, 0),
                 y1 = std::min<int64_t>(dest.Bottom, dst.Height());
@@ -96,6 +126,10 @@ void CopyPixels(TBitmap& dst, const TPixelArea& dest, const TBitmap& src, const 
       std::memcpy(d, lastRow, runBytes);
     else if (block)
       std::memcpy(d, src.ScanLine(int32_t(sr)) + size_t(cols[0]) * srcBytes, runBytes);
+    else if (unscaled && srcBytes == 4)
+      Row32To24(d, src.ScanLine(int32_t(sr)) + size_t(cols[0]) * 4, cols.size());
+    else if (unscaled)
+      Row24To32(d, src.ScanLine(int32_t(sr)) + size_t(cols[0]) * 3, cols.size());
     else
       copyRow(d, src.ScanLine(int32_t(sr)), cols,
               mask ? mask + size_t(sr) * size_t(src.Width()) : nullptr);

@@ -48,6 +48,24 @@ TEST(RasterDraw, CopiesUnscaledAndClippedBetweenFormats) {
   }
 }
 
+// Converting rows between the formats, of every length around the four pixels converted at a
+// time and at every start: each pixel converted, the fourth byte 0, nothing beside the run.
+TEST(RasterDraw, ConvertsRowsOfEveryLengthBetweenFormats) {
+  for (TPixelFormat from : {pf32bit, pf24bit})
+    for (int32_t w = 1; w <= 11; ++w)
+      for (int32_t at = -2; at <= 2; ++at) {
+        const TPixelFormat to = from == pf32bit ? pf24bit : pf32bit;
+        const TBitmap src = CoordinateBitmap(w, 3, from);
+        TBitmap dst = FilledBitmap(w + 4, 3, kBack, to);
+        dst.Canvas().Draw(at, 0, src);
+        for (int32_t y = 0; y < 3; ++y)
+          for (int32_t x = 0; x < w + 4; ++x)
+            ASSERT_EQ(dst.GetPixel(x, y), SourceOrBack(src, int64_t(x) - at, y))
+                << w << " wide at " << at << ": " << x << "," << y;
+        if (to == pf32bit) ExpectFourthBytesZero(dst);
+      }
+}
+
 TEST(RasterDraw, MaskSelectsSourcePixels) {
   const TBitmap src = CoordinateBitmap(5, 4, pf24bit);
   std::vector<uint8_t> mask(5 * 4);

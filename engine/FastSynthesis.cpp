@@ -450,6 +450,156 @@ QV_AVX2 void FastRun(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
   }
 }
 
+// The integer path with AVX2, eight pixels a time: the same quotients, stepped by the remainders
+// of the lane tables' first eight lanes (lane 8 holds the step of eight), and the same mappings.
+struct TLaneQuotients8 {
+  __m256i Q, R;
+};
+
+QV_AVX2 inline TLaneQuotients8 StartQuotients8(const TLaneSteps& l, int64_t m, int64_t D,
+                                               __m256i vDm1) {
+  const int64_t q0 = FloorDiv(m, D);
+  __m256i q = _mm256_add_epi32(_mm256_set1_epi32(int32_t(q0)),
+                               _mm256_load_si256(reinterpret_cast<const __m256i*>(l.Q)));
+  __m256i r = _mm256_add_epi32(_mm256_set1_epi32(int32_t(m - q0 * D)),
+                               _mm256_load_si256(reinterpret_cast<const __m256i*>(l.R)));
+  const __m256i carry = _mm256_cmpgt_epi32(r, vDm1);  // all ones where r >= D
+  return {_mm256_sub_epi32(q, carry),
+          _mm256_sub_epi32(r, _mm256_and_si256(carry, _mm256_add_epi32(vDm1, _mm256_set1_epi32(1))))};
+}
+
+QV_AVX2 inline void StepQuotients8(TLaneQuotients8& v, __m256i q8, __m256i r8, __m256i vDm1,
+                                   __m256i vD) {
+  v.Q = _mm256_add_epi32(v.Q, q8);
+  v.R = _mm256_add_epi32(v.R, r8);
+  const __m256i carry = _mm256_cmpgt_epi32(v.R, vDm1);
+  v.Q = _mm256_sub_epi32(v.Q, carry);
+  v.R = _mm256_sub_epi32(v.R, _mm256_and_si256(carry, vD));
+}
+
+// trunc(m / D) from the floor quotient: one more for a negative m with a remainder.
+QV_AVX2 inline __m256i TruncQuotient8(const TLaneQuotients8& v) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i up = _mm256_andnot_si256(_mm256_cmpeq_epi32(v.R, zero),
+                                         _mm256_cmpgt_epi32(zero, v.Q));
+  return _mm256_sub_epi32(v.Q, up);
+}
+
+// s / 32768 truncated toward zero.
+QV_AVX2 inline __m256i Div32768x8(__m256i s) {
+  return _mm256_srai_epi32(_mm256_add_epi32(s, _mm256_srli_epi32(_mm256_srai_epi32(s, 31), 17)), 15);
+}
+
+// trunc(n / d) of eight 32-bit integers through exact doubles (see TruncDiv).
+QV_AVX2 inline __m256i TruncDiv8x32(__m256i n, __m256d d, __m256d invD) {
+  const __m128i lo = _mm256_cvttpd_epi32(TruncDiv(_mm256_cvtepi32_pd(_mm256_castsi256_si128(n)), d, invD));
+  const __m128i hi = _mm256_cvttpd_epi32(TruncDiv(_mm256_cvtepi32_pd(_mm256_extracti128_si256(n, 1)), d, invD));
+  return _mm256_set_m128i(hi, lo);
+}
+
+template <bool kClamp>
+QV_AVX2 inline void MappedPoints8(const TIntMapping& m, __m256i A, __m256i B, __m256i maxX,
+                                  __m256i maxY, __m256i& X, __m256i& Y) {
+  const __m256i sx = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_set1_epi32(m.E1X), A),
+                                      _mm256_mullo_epi32(_mm256_set1_epi32(m.E2X), B));
+  const __m256i sy = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_set1_epi32(m.E1Y), A),
+                                      _mm256_mullo_epi32(_mm256_set1_epi32(m.E2Y), B));
+  X = _mm256_add_epi32(_mm256_set1_epi32(m.P0X), Div32768x8(sx));
+  Y = _mm256_add_epi32(_mm256_set1_epi32(m.P0Y), Div32768x8(sy));
+  if constexpr (kClamp) {
+    const __m256i zero = _mm256_setzero_si256();
+    X = _mm256_min_epi32(_mm256_max_epi32(X, zero), maxX);
+    Y = _mm256_min_epi32(_mm256_max_epi32(Y, zero), maxY);
+  }
+}
+
+// Lane i of the 16 pixels from row: pixel d[i] (0 <= d[i] < 16; high: d[i] >= 8).
+QV_AVX2 inline __m256i Pick16(const uint32_t* row, __m256i d, __m256i high) {
+  const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row));
+  const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 8));
+  return _mm256_blendv_epi8(_mm256_permutevar8x32_epi32(lo, d),
+                            _mm256_permutevar8x32_epi32(hi, d), high);
+}
+
+// The source pixels of eight mapped points (lanes outside valid are not read), like
+// FetchPixels16: mostly picked from two rows' stretches of 16 pixels, else gathered. Lane 0 and
+// the last lane are in the run and in the frame.
+QV_AVX2 inline __m256i FetchPixels8(const uint32_t* src, int32_t W, int32_t H, uintptr_t ahead,
+                                    __m256i X, __m256i Y, __m256i valid, __m256i lastLane) {
+  const int32_t x0 = _mm256_cvtsi256_si32(X), y0 = _mm256_cvtsi256_si32(Y);
+  const int32_t x1 = _mm256_cvtsi256_si32(_mm256_permutevar8x32_epi32(X, lastLane));
+  const int32_t y1 = _mm256_cvtsi256_si32(_mm256_permutevar8x32_epi32(Y, lastLane));
+  // 16 pixels from base lie in the row (frames narrower than that are gathered).
+  const int32_t base = std::max(0, std::min(std::min(x0, x1) - 2, W - 16));
+  const uint32_t* row0 = src + size_t(H - 1 - y0) * W + base;
+  const uint32_t* row1 = src + size_t(H - 1 - y1) * W + base;
+  // See FetchPixels16 (an address outside the buffer is only a hint, never read).
+  _mm_prefetch(reinterpret_cast<const char*>(uintptr_t(row0) - ahead), _MM_HINT_T0);
+  const __m256i d = _mm256_sub_epi32(X, _mm256_set1_epi32(base));
+  const __m256i on0 = _mm256_cmpeq_epi32(Y, _mm256_set1_epi32(y0));
+  const __m256i on1 = _mm256_cmpeq_epi32(Y, _mm256_set1_epi32(y1));
+  const __m256i inWindow = _mm256_cmpeq_epi32(_mm256_min_epu32(d, _mm256_set1_epi32(15)), d);
+  const __m256i outside =
+      _mm256_andnot_si256(_mm256_and_si256(inWindow, _mm256_or_si256(on0, on1)), valid);
+  if (W >= 16 && _mm256_testz_si256(outside, outside)) {
+    const __m256i high = _mm256_cmpgt_epi32(d, _mm256_set1_epi32(7));
+    return _mm256_blendv_epi8(Pick16(row1, d, high), Pick16(row0, d, high), on0);
+  }
+  const __m256i index = _mm256_add_epi32(
+      _mm256_mullo_epi32(_mm256_sub_epi32(_mm256_set1_epi32(H - 1), Y), _mm256_set1_epi32(W)), X);
+  return _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), reinterpret_cast<const int*>(src),
+                                     index, valid, 4);
+}
+
+template <TCoordKind kKind, bool kClamp>
+QV_AVX2 void IntRun8(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs,
+                     int32_t xe, uint32_t* dstRow) {
+  const __m256i vD = _mm256_set1_epi32(int32_t(s.D)), vDm1 = _mm256_set1_epi32(int32_t(s.D - 1));
+  const __m256i maxX = _mm256_set1_epi32(f.W - 1), maxY = _mm256_set1_epi32(f.H - 1);
+  const __m256i qa8 = _mm256_set1_epi32(s.StepA.Q[8]), ra8 = _mm256_set1_epi32(s.StepA.R[8]);
+  const __m256i qb8 = _mm256_set1_epi32(s.StepB.Q[8]), rb8 = _mm256_set1_epi32(s.StepB.R[8]);
+  const __m256i wa = _mm256_set1_epi16(int16_t(255 - f.Weight));
+  const __m256i wb = _mm256_set1_epi16(int16_t(f.Weight));
+  const uintptr_t ahead = uintptr_t(kPrefetchRows * int64_t(f.W)) * sizeof(uint32_t);
+  TLaneQuotients8 qa = StartQuotients8(s.StepA, s.AX * xs + s.AY * y + s.AC, s.D, vDm1);
+  TLaneQuotients8 qb{};
+  if constexpr (kKind == ck_Plane)
+    qb = StartQuotients8(s.StepB, s.BX * xs + s.BY * y + s.BC, s.D, vDm1);
+  const __m256i secondN = _mm256_set1_epi32(int32_t(32768 * int64_t(y) + s.SecondC));
+  const __m256i secondET = _mm256_set1_epi32(s.SecondET);
+  const __m256d secondD = _mm256_set1_pd(s.SecondD), invSecondD = _mm256_set1_pd(1.0 / s.SecondD);
+  for (int32_t x = xs; x < xe; x += 8) {
+    __m256i A, B;
+    if constexpr (kKind == ck_Plane) {
+      A = TruncQuotient8(qa);
+      B = TruncQuotient8(qb);
+      StepQuotients8(qb, qb8, rb8, vDm1, vD);
+    } else {
+      const __m256i t = TruncQuotient8(qa);
+      const __m256i r =
+          s.SecondZero ? _mm256_setzero_si256()
+                       : TruncDiv8x32(_mm256_sub_epi32(secondN, _mm256_mullo_epi32(secondET, t)),
+                                      secondD, invSecondD);
+      A = kKind == ck_Edge1Vertical ? r : t;
+      B = kKind == ck_Edge1Vertical ? t : r;
+    }
+    StepQuotients8(qa, qa8, ra8, vDm1, vD);
+    const int32_t left = std::min(xe - x, 8);
+    const __m256i valid =
+        _mm256_cmpgt_epi32(_mm256_set1_epi32(left), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    const __m256i lastLane = _mm256_set1_epi32(left - 1);
+    __m256i x1, y1, x2, y2;
+    MappedPoints8<kClamp>(s.I1, A, B, maxX, maxY, x1, y1);
+    MappedPoints8<kClamp>(s.I2, A, B, maxX, maxY, x2, y2);
+    const __m256i r = Blend8(FetchPixels8(f.Src1, f.W, f.H, ahead, x1, y1, valid, lastLane),
+                             FetchPixels8(f.Src2, f.W, f.H, ahead, x2, y2, valid, lastLane), wa, wb);
+    if (left == 8)
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dstRow + x), r);
+    else
+      _mm256_maskstore_epi32(reinterpret_cast<int*>(dstRow + x), valid, r);
+  }
+}
+
 #define QV_AVX512 __attribute__((target("avx512f,avx512bw")))
 
 // floor(m / D) and m mod D of sixteen consecutive pixels, stepped sixteen pixels a time.
@@ -711,9 +861,25 @@ inline int32_t RunEnd(const uint32_t* row, int32_t x, int32_t W) {
 }
 template <TCoordKind>
 void FastRun(const TSynthesisFrame&, const TTriSetup&, int32_t, int32_t, int32_t, uint32_t*) {}
+template <TCoordKind, bool>
+void IntRun8(const TSynthesisFrame&, const TTriSetup&, int32_t, int32_t, int32_t, uint32_t*) {}
 #endif
 
 std::atomic<int> gLevelLimit{vl_Avx512};
+
+// A run of the integer path with AVX2.
+void IntRunOf8(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs, int32_t xe,
+               uint32_t* dstRow) {
+  switch (s.Kind) {
+    case ck_Plane:
+      // A run inside the triangle's box maps into the frame when the box does.
+      if (s.InFrame && y >= s.BoxY0 && y <= s.BoxY1 && xs >= s.BoxX0 && xe - 1 <= s.BoxX1)
+        return IntRun8<ck_Plane, false>(f, s, y, xs, xe, dstRow);
+      return IntRun8<ck_Plane, true>(f, s, y, xs, xe, dstRow);
+    case ck_Edge1Vertical: return IntRun8<ck_Edge1Vertical, true>(f, s, y, xs, xe, dstRow);
+    case ck_Edge2Vertical: return IntRun8<ck_Edge2Vertical, true>(f, s, y, xs, xe, dstRow);
+  }
+}
 
 // A run without the integer path.
 void OtherRun(const TSynthesisFrame& f, const TTriSetup& s, size_t k, int32_t y, int32_t xs,
@@ -735,7 +901,7 @@ inline const TTriSetup* SetupOf(const TSynthesisFrame& f, const std::vector<TTri
   return &setup[k];
 }
 
-// A row on the plain formulas, or with the double-precision runs of AVX2.
+// A row on the plain formulas, or with the runs of AVX2.
 template <bool kFast>
 void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup, int32_t y) {
   const int32_t W = f.W;
@@ -747,7 +913,9 @@ void SynthesizeRow(const TSynthesisFrame& f, const std::vector<TTriSetup>& setup
       while (e < W && idxRow[e] == idxRow[x]) ++e;
     size_t k = 0;
     if (const TTriSetup* s = SetupOf(f, setup, idxRow[x], k)) {
-      if (kFast)
+      if (kFast && s->Int32)
+        IntRunOf8(f, *s, y, x, e, dstRow);
+      else if (kFast)
         OtherRun(f, *s, k, y, x, e, dstRow);
       else
         PlainRun(f, k, y, x, e, dstRow);

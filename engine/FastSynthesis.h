@@ -1,10 +1,11 @@
 // The per-pixel loop of frame synthesis, computed fast and bit for bit like the plain formulas
 // of Synthesis.h: rows are split across the synthesis pool, each row is walked in runs of one
-// triangle, and inside a run the affine coordinates and both mappings are evaluated four pixels
-// at a time in double precision, where every intermediate is an exactly representable integer,
-// or sixteen at a time in 32-bit integers with the quotients stepped by their remainders (see the
-// bounds in FastSynthesis.cpp), the source pixels of sixteen neighbours mostly picked from two
-// loaded stretches of source rows. Triangles outside those bounds use the plain formulas.
+// triangle, and inside a run the affine coordinates and both mappings are evaluated in 32-bit
+// integers with the quotients stepped by their remainders, sixteen pixels at a time (AVX-512) or
+// eight (AVX2), the source pixels of the neighbours mostly picked from two loaded stretches of
+// source rows; where those bounds do not hold (see FastSynthesis.cpp), four pixels at a time in
+// double precision, every intermediate an exactly representable integer. Triangles outside
+// both bounds use the plain formulas.
 #pragma once
 
 #include <cstddef>
@@ -27,8 +28,8 @@ struct TSynthesisFrame {
   uint8_t Weight = 0;
 };
 
-// The vector instructions the fast path uses: AVX2 runs the double-precision path, AVX-512 also
-// the 32-bit integer path for the triangles whose bounds allow it.
+// The vector instructions the fast path uses: AVX2 runs the integer path eight pixels a time and
+// the double-precision path, AVX-512 the integer path sixteen a time.
 enum TVectorLevel { vl_None, vl_Avx2, vl_Avx512 };
 
 // The level this processor offers, within the limit below.

@@ -565,9 +565,14 @@ QV_AVX2 void IntRun8(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, in
   TLaneQuotients8 qb{};
   if constexpr (kKind == ck_Plane)
     qb = StartQuotients8(s.StepB, s.BX * xs + s.BY * y + s.BC, s.D, vDm1);
-  const __m256i secondN = _mm256_set1_epi32(int32_t(32768 * int64_t(y) + s.SecondC));
-  const __m256i secondET = _mm256_set1_epi32(s.SecondET);
-  const __m256d secondD = _mm256_set1_pd(s.SecondD), invSecondD = _mm256_set1_pd(1.0 / s.SecondD);
+  __m256i secondN{}, secondET{};
+  __m256d secondD{}, invSecondD{};
+  if constexpr (kKind != ck_Plane) {
+    secondN = _mm256_set1_epi32(int32_t(32768 * int64_t(y) + s.SecondC));
+    secondET = _mm256_set1_epi32(s.SecondET);
+    secondD = _mm256_set1_pd(s.SecondD);
+    invSecondD = _mm256_set1_pd(1.0 / s.SecondD);
+  }
   for (int32_t x = xs; x < xe; x += 8) {
     __m256i A, B;
     if constexpr (kKind == ck_Plane) {
@@ -867,13 +872,18 @@ void IntRun8(const TSynthesisFrame&, const TTriSetup&, int32_t, int32_t, int32_t
 
 std::atomic<int> gLevelLimit{vl_Avx512};
 
+// Whether the run xs .. xe - 1 of row y maps into both source frames without clamping: it does
+// inside the triangle's box when the box does.
+inline bool MapsIntoFrame(const TTriSetup& s, int32_t y, int32_t xs, int32_t xe) {
+  return s.InFrame && y >= s.BoxY0 && y <= s.BoxY1 && xs >= s.BoxX0 && xe - 1 <= s.BoxX1;
+}
+
 // A run of the integer path with AVX2.
 void IntRunOf8(const TSynthesisFrame& f, const TTriSetup& s, int32_t y, int32_t xs, int32_t xe,
                uint32_t* dstRow) {
   switch (s.Kind) {
     case ck_Plane:
-      // A run inside the triangle's box maps into the frame when the box does.
-      if (s.InFrame && y >= s.BoxY0 && y <= s.BoxY1 && xs >= s.BoxX0 && xe - 1 <= s.BoxX1)
+      if (MapsIntoFrame(s, y, xs, xe))
         return IntRun8<ck_Plane, false>(f, s, y, xs, xe, dstRow);
       return IntRun8<ck_Plane, true>(f, s, y, xs, xe, dstRow);
     case ck_Edge1Vertical: return IntRun8<ck_Edge1Vertical, true>(f, s, y, xs, xe, dstRow);
@@ -942,8 +952,7 @@ QV_AVX512 void SynthesizeRow16(const TSynthesisFrame& f, const std::vector<TTriS
     }
     switch (s->Kind) {
       case ck_Plane:
-        // A run inside the triangle's box maps into the frame when the box does.
-        if (s->InFrame && y >= s->BoxY0 && y <= s->BoxY1 && x >= s->BoxX0 && e - 1 <= s->BoxX1)
+        if (MapsIntoFrame(*s, y, x, e))
           IntRun<ck_Plane, false>(c, *s, y, x, e, dstRow);
         else
           IntRun<ck_Plane>(c, *s, y, x, e, dstRow);

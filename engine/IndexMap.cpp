@@ -78,20 +78,17 @@ class TFillSink final : public TSpanSink {
   uint32_t FValue = 0;
 };
 
-// Collects the outline spans within the rows [y0, y1), by band and in drawing order.
+// Collects the outline spans (already clipped to the map) by band and in drawing order.
 class TOutlineSink final : public TSpanSink {
  public:
-  TOutlineSink(std::vector<std::vector<TOutlineSpan>>& bands, int32_t y0, int32_t y1)
-      : FBands(bands), FY0(y0), FY1(y1) {}
+  explicit TOutlineSink(std::vector<std::vector<TOutlineSpan>>& bands) : FBands(bands) {}
   void SetTriangle(uint32_t k) { FTriangle = k; }
   void Span(int32_t y, int32_t x1, int32_t x2) override {
-    if (y < FY0 || y >= FY1) return;
-    FBands[size_t((y - FY0) / kBandRows)].push_back({FTriangle, y, x1, x2});
+    FBands[size_t(y / kBandRows)].push_back({FTriangle, y, x1, x2});
   }
 
  private:
   std::vector<std::vector<TOutlineSpan>>& FBands;
-  int32_t FY0, FY1;
   uint32_t FTriangle = 0;
 };
 
@@ -103,7 +100,7 @@ void TraceOutlines(int32_t W, int32_t H, const std::vector<TTriangleRows>& tris,
                    size_t step, TOutlineBands& bands) {
   bands.resize(size_t((H + kBandRows - 1) / kBandRows));
   for (auto& b : bands) b.clear();
-  TOutlineSink outline(bands, 0, H);
+  TOutlineSink outline(bands);
   for (size_t k = first; k < tris.size(); k += step) {
     const TTriangleRows& t = tris[k];
     outline.SetTriangle(uint32_t(k));

@@ -15,7 +15,10 @@ void FillGridScene(TMorphing& morphing, int32_t W, int32_t H, int32_t cols, int3
   m->NewProject("", W, H);
   m->SetMorphMode(mm_Points);
   std::mt19937 rng(42);
-  std::uniform_int_distribution<int32_t> jitter(-W / cols / 3, W / cols / 3);
+  // Like a hand-made net: every point off its grid place by up to a fifth of a cell, and moved
+  // from the start to the end picture by up to another fifth.
+  std::uniform_int_distribution<int32_t> jitterX(-W / cols / 5, W / cols / 5);
+  std::uniform_int_distribution<int32_t> jitterY(-H / rows / 5, H / rows / 5);
   // Index of grid node (i, j); the four frame corners are points 0 to 3.
   std::vector<int32_t> node((cols + 1) * (rows + 1));
   for (int32_t j = 0; j <= rows; ++j)
@@ -31,12 +34,13 @@ void FillGridScene(TMorphing& morphing, int32_t W, int32_t H, int32_t cols, int3
         m->AddPoint(m->Source1(), p);
         idx = m->AngleCount() - 1;
         auto moved = [&](TPoint q) {
-          if (!left && !right) q.X += jitter(rng);
-          if (!top && !bottom) q.Y += jitter(rng);
+          if (!left && !right) q.X += jitterX(rng);
+          if (!top && !bottom) q.Y += jitterY(rng);
           return q;
         };
-        m->Source1().setPointData(idx, moved(p), false);
-        m->Source2().setPointData(idx, moved(p), false);
+        const TPoint start = moved(p);
+        m->Source1().setPointData(idx, start, false);
+        m->Source2().setPointData(idx, moved(start), false);
       }
     }
   for (int32_t j = 0; j < rows; ++j)

@@ -10,6 +10,7 @@ namespace qv {
 
 class TFloorStep {
  public:
+  TFloorStep() = default;  // floor(0 / 1), to be assigned
   // Den must be positive. |Base| and |Step| below 2^62, |i0| below 2^40.
   TFloorStep(int64_t base, int64_t step, int64_t den, int64_t i0) : FDen(den) {
     FStepQ = FloorDiv(step, den);
@@ -52,11 +53,11 @@ class TFloorStep {
   }
 
  private:
-  int64_t FDen;
-  int64_t FStepQ;
-  int64_t FStepR;  // 0 <= FStepR < FDen
-  int64_t FQuot;
-  int64_t FRem;  // 0 <= FRem < FDen
+  int64_t FDen = 1;
+  int64_t FStepQ = 0;
+  int64_t FStepR = 0;  // 0 <= FStepR < FDen
+  int64_t FQuot = 0;
+  int64_t FRem = 0;  // 0 <= FRem < FDen
 };
 
 }  // namespace qv

@@ -16,7 +16,7 @@ namespace {
 
 // Rows are drawn in bands small enough to stay in the cache while the band is cleared, filled
 // and outlined: the map's memory is then written once.
-constexpr int32_t kBandRows = 32;
+constexpr int32_t kBandRows = 64;
 
 struct TTriangleRows {
   TTriangle Corners;
@@ -58,18 +58,17 @@ void MarkOutlines(std::vector<TTriangleRows>& tris) {
   }
 }
 
-struct TOutlineSpan {
-  uint32_t Triangle;
-  int32_t Y, X1, X2;
-};
-
 // Writes one value into the spans of a 32-bit raster.
-class TFillSink final : public TSpanSink {
+class TFillSink final {
  public:
   TFillSink(uint32_t* bits, int32_t W, int32_t H) : FBits(bits), FW(W), FH(H) {}
   void SetValue(uint32_t v) { FValue = v; }
-  void Span(int32_t y, int32_t x1, int32_t x2) override {
-    FillPixels32Wide(FBits + size_t(FH - 1 - y) * FW + x1, size_t(x2 - x1), FValue);
+  // 0 <= y < H, 0 <= x1 < x2 <= W.
+  void Span(int32_t y, int32_t x1, int32_t x2) {
+    uint32_t* p = FBits + size_t(FH - 1 - y) * FW + x1;
+    const size_t n = size_t(x2 - x1);
+    if (n > 4) return FillPixels32Wide(p, n, FValue);
+    for (size_t i = 0; i < n; ++i) p[i] = FValue;  // an outline's pixel or two
   }
 
  private:
@@ -78,59 +77,63 @@ class TFillSink final : public TSpanSink {
   uint32_t FValue = 0;
 };
 
-// Collects the outline spans (already clipped to the map) by band and in drawing order.
-class TOutlineSink final : public TSpanSink {
+// One triangle's pixels in the map band by band: its interior and the pixels of its outlined
+// edges. All take the same value, so their order does not matter, and each is walked in a loop
+// of its own.
+class TTriangleWalk {
  public:
-  explicit TOutlineSink(std::vector<std::vector<TOutlineSpan>>& bands) : FBands(bands) {}
-  void SetTriangle(uint32_t k) { FTriangle = k; }
-  void Span(int32_t y, int32_t x1, int32_t x2) override {
-    FBands[size_t(y / kBandRows)].push_back({FTriangle, y, x1, x2});
+  TTriangleWalk() = default;
+  TTriangleWalk(const TTriangleRows& t, int64_t y) : FInterior(t.Corners.data(), y) {
+    for (int e = 0; e < 3; ++e)
+      if (t.Outline[e]) {
+        const TPoint a = t.Corners[e], b = t.Corners[(e + 1) % 3];
+        FLines[FLineCount++] = TLineRows(a, b, std::max<int64_t>(y, std::min(a.Y, b.Y)));
+      }
+  }
+
+  // Draws the rows from where the last band ended up to y1 - 1 (y1 at most the map's height).
+  void Band(int64_t y1, int32_t w, TFillSink& fill) {
+    FInterior.Rows(y1, w, fill);
+    for (int e = 0; e < FLineCount; ++e) {
+      TLineRows line = FLines[e];
+      for (const int64_t end = std::min(y1, line.Bottom() + 1); line.Y() < end; line.Next()) {
+        const int64_t x1 = std::max<int64_t>(line.X1(), 0), x2 = std::min<int64_t>(line.X2(), w);
+        if (x1 < x2) fill.Span(int32_t(line.Y()), int32_t(x1), int32_t(x2));
+      }
+      FLines[e] = line;
+    }
   }
 
  private:
-  std::vector<std::vector<TOutlineSpan>>& FBands;
-  uint32_t FTriangle = 0;
+  TTriangleScan FInterior;
+  TLineRows FLines[3];
+  int FLineCount = 0;
 };
 
-// The outline spans of every band, in drawing order, in one list per tracing thread: thread j
-// traces the triangles k with k % threads == j.
-using TOutlineBands = std::vector<std::vector<TOutlineSpan>>;
-
-void TraceOutlines(int32_t W, int32_t H, const std::vector<TTriangleRows>& tris, size_t first,
-                   size_t step, TOutlineBands& bands) {
-  bands.resize(size_t((H + kBandRows - 1) / kBandRows));
-  for (auto& b : bands) b.clear();
-  TOutlineSink outline(bands);
-  for (size_t k = first; k < tris.size(); k += step) {
-    const TTriangleRows& t = tris[k];
-    outline.SetTriangle(uint32_t(k));
-    for (int e = 0; e < 3; ++e)
-      if (t.Outline[e]) TraceLine(t.Corners[e], t.Corners[(e + 1) % 3], false, W, H, outline);
-  }
-}
-
 // The rows [y0, y1) from the top (y0 starts a band): band by band cleared, and every triangle
-// touching the band filled and outlined in list order.
+// touching the band drawn in list order, each walking on from where the band above left it.
 void DrawRows(uint32_t* bits, int32_t W, int32_t H, int32_t y0, int32_t y1,
-              const std::vector<TTriangleRows>& tris, const std::vector<TOutlineBands>& outlines) {
+              const std::vector<TTriangleRows>& tris) {
   TFillSink fill(bits, W, H);
-  thread_local std::vector<size_t> next;
+  thread_local std::vector<TTriangleWalk> walks;
+  thread_local std::vector<uint8_t> started;
+  walks.resize(tris.size());
+  started.assign(tris.size(), 0);
   for (int32_t by0 = y0; by0 < y1; by0 += kBandRows) {
     const int32_t by1 = std::min(y1, by0 + kBandRows);
-    const size_t band = size_t(by0 / kBandRows);
     // Rows by0 .. by1 - 1 from the top are memory rows H - by1 .. H - 1 - by0.
     std::memset(bits + size_t(H - by1) * W, 0, size_t(by1 - by0) * W * sizeof(uint32_t));
-    next.assign(outlines.size(), 0);
     for (size_t k = 0; k < tris.size(); ++k) {
       const TTriangleRows& t = tris[k];
       if (t.Bottom < by0 || t.Top >= by1) continue;
+      TTriangleWalk& walk = walks[k];
+      if (!started[k]) {
+        walk = TTriangleWalk(t, std::max<int64_t>(t.Top, by0));
+        started[k] = 1;
+      }
       // The colour k + 1 as a 32-bit pixel: red and blue exchanged.
       fill.SetValue(SwapRedBlue(TColor(k + 1)));
-      ScanTriangleRows(t.Corners.data(), W, by0, by1, fill);
-      const size_t j = k % outlines.size();
-      const std::vector<TOutlineSpan>& spans = outlines[j][band];
-      for (size_t& i = next[j]; i < spans.size() && spans[i].Triangle == k; ++i)
-        fill.Span(spans[i].Y, spans[i].X1, spans[i].X2);
+      walk.Band(by1, W, fill);
     }
   }
 }
@@ -153,30 +156,19 @@ void DrawIndexMap(TBitmap& raster, const std::vector<TTrianglePerIndex>& triangl
   }
   MarkOutlines(tris);
   TWorkerPool& pool = SynthesisPool();
-  // The threads first trace the outlines, each a share of the triangles, then each draws whole
-  // bands.
   const int32_t bands = (H + kBandRows - 1) / kBandRows;
   const int parts = std::min(pool.Threads(), bands);
   const std::vector<TTriangleRows>& all = tris;
-  thread_local std::vector<TOutlineBands> callerOutlines;  // the workers see the caller's
-  std::vector<TOutlineBands>& outlines = callerOutlines;
-  outlines.resize(size_t(parts));
-  auto trace = [&](int i) {
-    if (i < parts) TraceOutlines(W, H, all, size_t(i), size_t(parts), outlines[size_t(i)]);
-  };
   auto draw = [&](int i) {
     if (i >= parts) return;
     const int32_t y0 = int32_t(int64_t(bands) * i / parts) * kBandRows;
     const int32_t y1 = std::min(H, int32_t(int64_t(bands) * (i + 1) / parts) * kBandRows);
-    DrawRows(bits, W, H, y0, y1, all, outlines);
+    DrawRows(bits, W, H, y0, y1, all);
   };
-  if (parts <= 1) {
-    trace(0);
+  if (parts <= 1)
     draw(0);
-  } else {
-    pool.Run(trace);
+  else
     pool.Run(draw);
-  }
 }
 
 }  // namespace qv

@@ -29,6 +29,7 @@ void ScanPolygon(const TPoint* points, size_t count, int32_t w, int32_t h, TSpan
 // top.X + ceil((y - top.Y) * (bottom.X - top.X) / (bottom.Y - top.Y)).
 class TEdgeWalk {
  public:
+  TEdgeWalk() = default;  // crossing every row at 0, to be assigned
   TEdgeWalk(TPoint top, TPoint bottom, int64_t y)
       : FX0(top.X),
         FOffset(int64_t(bottom.Y) - top.Y - 1, int64_t(bottom.X) - top.X, int64_t(bottom.Y) - top.Y,
@@ -37,7 +38,7 @@ class TEdgeWalk {
   void Next() { FOffset.Next(); }
 
  private:
-  int64_t FX0;
+  int64_t FX0 = 0;
   TFloorStep FOffset;
 };
 
@@ -49,31 +50,50 @@ inline void EmitSpan(int64_t y, int64_t xa, int64_t xb, int32_t w, TSink& sink) 
   if (x1 < x2) sink.Span(int32_t(y), int32_t(x1), int32_t(x2));
 }
 
-// The rows y0 .. y1 - 1 (0 <= y0) of the triangle's interior as ScanPolygon finds them, without
-// its edge table: the long edge from the top to the bottom corner against the two short ones.
-// A sink of a final class is called directly.
+// The triangle's interior row by row as ScanPolygon finds it, without its edge table: the long
+// edge from the top to the bottom corner against the two short ones. Started at any row, it
+// walks on from there band after band.
+class TTriangleScan {
+ public:
+  TTriangleScan() = default;  // no rows
+  TTriangleScan(const TPoint* p, int64_t y) {
+    TPoint v[3] = {p[0], p[1], p[2]};
+    if (v[1].Y < v[0].Y) std::swap(v[0], v[1]);
+    if (v[2].Y < v[1].Y) std::swap(v[1], v[2]);
+    if (v[1].Y < v[0].Y) std::swap(v[0], v[1]);
+    FMiddle = v[1];
+    FLowest = v[2];
+    FY = std::max<int64_t>(y, v[0].Y);
+    FEnd = v[0].Y == v[2].Y ? FY : v[2].Y;  // corners on one row leave no interior
+    if (FY < FEnd) {
+      FLong = TEdgeWalk(v[0], v[2], FY);
+      FShort = FY < v[1].Y ? TEdgeWalk(v[0], v[1], FY) : TEdgeWalk(v[1], v[2], FY);
+    }
+  }
+
+  // Hands the rows from the current one up to y1 - 1 (0 <= the current row) to the sink and
+  // goes on. A sink of a final class is called directly.
+  template <typename TSink>
+  void Rows(int64_t y1, int32_t w, TSink& sink) {
+    for (const int64_t end = std::min(y1, FEnd); FY < end; ++FY) {
+      if (FY == FMiddle.Y) FShort = TEdgeWalk(FMiddle, FLowest, FY);
+      EmitSpan(FY, FLong.X(), FShort.X(), w, sink);
+      FLong.Next();
+      FShort.Next();
+    }
+  }
+
+ private:
+  int64_t FY = 0, FEnd = 0;
+  TPoint FMiddle{}, FLowest{};
+  TEdgeWalk FLong, FShort;
+};
+
+// The rows y0 .. y1 - 1 (0 <= y0) of the triangle's interior.
 template <typename TSink>
 void ScanTriangleRows(const TPoint* p, int32_t w, int32_t y0, int32_t y1, TSink& sink) {
   if (!p || w <= 0 || y0 >= y1) return;
-  TPoint v[3] = {p[0], p[1], p[2]};
-  std::sort(v, v + 3, [](const TPoint& l, const TPoint& r) { return l.Y < r.Y; });
-  if (v[0].Y == v[2].Y || v[2].Y <= y0 || v[0].Y >= y1) return;
-  const int64_t top = std::max<int64_t>(v[0].Y, y0), middle = std::clamp<int64_t>(v[1].Y, y0, y1),
-                bottom = std::min<int64_t>(v[2].Y, y1);
-  TEdgeWalk longEdge(v[0], v[2], top);
-  auto between = [&](TEdgeWalk& other, int64_t from, int64_t to) {
-    for (int64_t y = from; y < to; ++y, longEdge.Next(), other.Next())
-      EmitSpan(y, longEdge.X(), other.X(), w, sink);
-  };
-  if (top < middle) {
-    TEdgeWalk upper(v[0], v[1], top);
-    between(upper, top, middle);
-  }
-  const int64_t lowerTop = std::max(top, middle);
-  if (lowerTop < bottom) {
-    TEdgeWalk lower(v[1], v[2], lowerTop);
-    between(lower, lowerTop, bottom);
-  }
+  TTriangleScan(p, y0).Rows(y1, w, sink);
 }
 
 }  // namespace qv

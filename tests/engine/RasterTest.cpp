@@ -74,6 +74,15 @@ TPixelSet Traced(TPoint a, TPoint b, bool skipEnd, int32_t w, int32_t h) {
   return pixels;
 }
 
+// The pixels of rows from .. h - 1 as the row walk finds them, clipped to the columns 0 .. w - 1.
+TPixelSet WalkedRows(TPoint a, TPoint b, int32_t w, int32_t h, int32_t from) {
+  TPixelSet pixels;
+  for (TLineRows rows(a, b, from); rows.Y() < h; rows.Next())
+    for (int64_t x = std::max<int64_t>(rows.X1(), 0); x < std::min<int64_t>(rows.X2(), w); ++x)
+      pixels.insert({int32_t(x), int32_t(rows.Y())});
+  return pixels;
+}
+
 TPixelSet PixelsOf(const TBitmap& b, TColor c) {
   TPixelSet pixels;
   for (int32_t y = 0; y < b.Height(); ++y)
@@ -185,6 +194,12 @@ TEST(RasterLine, FollowsTheRuleInBothDirectionsAndClipsFarEnds) {
     TPixelSet withoutEnd = ab;
     withoutEnd.erase({b.X, b.Y});
     EXPECT_EQ(Traced(a, b, true, 64, 48), withoutEnd);
+    // Row by row, from the top or from a row inside.
+    EXPECT_EQ(WalkedRows(a, b, 64, 48, 0), ab);
+    TPixelSet lower;
+    for (const auto& p : ab)
+      if (p.second >= 17) lower.insert(p);
+    EXPECT_EQ(WalkedRows(b, a, 64, 48, 17), lower);
   }
   // Hand-checked: ties round toward the larger coordinate.
   EXPECT_EQ(Traced({0, 0}, {4, 2}, false, 8, 8),

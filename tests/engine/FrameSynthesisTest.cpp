@@ -490,6 +490,9 @@ TEST(IndexMap, EqualsTheCanvasDrawing) {
       m.SetMorphMode(mm_Points);
       for (int i = 0; i < 12; ++i)
         m.AddPoint(m.Source1(), {int32_t(rng() % (W + 40)) - 20, int32_t(rng() % (H + 40)) - 20});
+      // Far corners: long edges that enter the map from far outside.
+      if (scene % 5 == 1) m.AddPoint(m.Source1(), {-(1 << 30) + int32_t(rng() % 1000), int32_t(rng() % 5000)});
+      if (scene % 5 == 2) m.AddPoint(m.Source1(), {int32_t(rng() % 3000), (1 << 30) - int32_t(rng() % 1000)});
       for (int k = 0; k < 15; ++k)
         m.AppendTriangle({int32_t(rng() % 16), int32_t(rng() % 16), int32_t(rng() % 16)});
       m.UpdateTargetAngles(1, 3);

@@ -992,16 +992,21 @@ void SynthesizeFrame(const TSynthesisFrame& f, TOddEvenBoth oe) {
   if (f.W <= 0 || f.H <= 0) return;
   const TVectorLevel level = SynthesisVectorLevel();
   const bool fast = level >= vl_Avx2, int32 = level >= vl_Avx512;
-  thread_local std::vector<TTriSetup> setup;
-  setup.assign(f.Count, TTriSetup{});
-  if (fast)
-    for (size_t k = 0; k < f.Count; ++k)
-      setup[k] = SetupTriangle(f.TriTarget[k], f.Tri1[k], f.Tri2[k], f.W, f.H);
+  thread_local std::vector<TTriSetup> setup;  // the workers see the caller's
+  setup.resize(f.Count);
 
   const int32_t first = oe == oe_odd ? 1 : 0, step = oe == oe_both ? 1 : 2;
   const int32_t rows = f.H > first ? (f.H - first + step - 1) / step : 0;
   TWorkerPool& pool = SynthesisPool();
   const int parts = std::min(pool.Threads(), std::max(rows, 1));
+  // First the triangles' set-up, shared among the threads (each a whole number of cache lines).
+  std::vector<TTriSetup>& triangles = setup;
+  auto prepare = [&](int i) {
+    if (i >= parts) return;
+    for (size_t k = size_t(i); k < f.Count; k += size_t(parts))
+      triangles[k] =
+          fast ? SetupTriangle(f.TriTarget[k], f.Tri1[k], f.Tri2[k], f.W, f.H) : TTriSetup{};
+  };
   const auto& rowsSetup = setup;
   // The threads take blocks of rows in turn until none is left: a part of the frame with more
   // or smaller triangles does not keep the others waiting.
@@ -1023,10 +1028,13 @@ void SynthesizeFrame(const TSynthesisFrame& f, TOddEvenBoth oe) {
       }
     }
   };
-  if (parts <= 1)
+  if (parts <= 1) {
+    prepare(0);
     part(0);
-  else
+  } else {
+    pool.Run(prepare);
     pool.Run(part);
+  }
 }
 
 }  // namespace qv

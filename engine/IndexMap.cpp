@@ -58,7 +58,8 @@ void MarkOutlines(std::vector<TTriangleRows>& tris) {
   }
 }
 
-// Writes one value into the spans of a 32-bit raster.
+// Writes one value into the spans of a 32-bit raster, kLanes pixels a store.
+template <size_t kLanes>
 class TFillSink final {
  public:
   TFillSink(uint32_t* bits, int32_t W, int32_t H) : FBits(bits), FW(W), FH(H) {}
@@ -67,7 +68,7 @@ class TFillSink final {
   void Span(int32_t y, int32_t x1, int32_t x2) {
     uint32_t* p = FBits + size_t(FH - 1 - y) * FW + x1;
     const size_t n = size_t(x2 - x1);
-    if (n > 4) return FillPixels32Wide(p, n, FValue);
+    if (n > 4) return FillPixels32Lanes<kLanes>(p, n, FValue);
     for (size_t i = 0; i < n; ++i) p[i] = FValue;  // an outline's pixel or two
   }
 
@@ -92,7 +93,8 @@ class TTriangleWalk {
   }
 
   // Draws the rows from where the last band ended up to y1 - 1 (y1 at most the map's height).
-  void Band(int64_t y1, int32_t w, TFillSink& fill) {
+  template <typename TSink>
+  void Band(int64_t y1, int32_t w, TSink& fill) {
     FInterior.Rows(y1, w, fill);
     for (int e = 0; e < FLineCount; ++e) {
       TLineRows line = FLines[e];
@@ -112,9 +114,11 @@ class TTriangleWalk {
 
 // The rows [y0, y1) from the top (y0 starts a band): band by band cleared, and every triangle
 // touching the band drawn in list order, each walking on from where the band above left it.
-void DrawRows(uint32_t* bits, int32_t W, int32_t H, int32_t y0, int32_t y1,
-              const std::vector<TTriangleRows>& tris) {
-  TFillSink fill(bits, W, H);
+template <size_t kLanes>
+__attribute__((always_inline)) inline void DrawRows(uint32_t* bits, int32_t W, int32_t H,
+                                                    int32_t y0, int32_t y1,
+                                                    const std::vector<TTriangleRows>& tris) {
+  TFillSink<kLanes> fill(bits, W, H);
   thread_local std::vector<TTriangleWalk> walks;
   thread_local std::vector<uint8_t> started;
   walks.resize(tris.size());
@@ -138,6 +142,38 @@ void DrawRows(uint32_t* bits, int32_t W, int32_t H, int32_t y0, int32_t y1,
   }
 }
 
+// The rows with the widest stores the processor has (the walks inlined with them).
+using TDrawRows = void (*)(uint32_t*, int32_t, int32_t, int32_t, int32_t,
+                           const std::vector<TTriangleRows>&);
+
+void DrawRows4(uint32_t* bits, int32_t W, int32_t H, int32_t y0, int32_t y1,
+               const std::vector<TTriangleRows>& tris) {
+  DrawRows<4>(bits, W, H, y0, y1, tris);
+}
+
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) void DrawRows8(uint32_t* bits, int32_t W, int32_t H, int32_t y0,
+                                               int32_t y1, const std::vector<TTriangleRows>& tris) {
+  DrawRows<8>(bits, W, H, y0, y1, tris);
+}
+
+__attribute__((target("avx512f"))) void DrawRows16(uint32_t* bits, int32_t W, int32_t H,
+                                                   int32_t y0, int32_t y1,
+                                                   const std::vector<TTriangleRows>& tris) {
+  DrawRows<16>(bits, W, H, y0, y1, tris);
+}
+#endif
+
+TDrawRows WidestDrawRows() {
+  switch (WidestLanes()) {
+#if defined(__x86_64__)
+    case 16: return DrawRows16;
+    case 8: return DrawRows8;
+#endif
+    default: return DrawRows4;
+  }
+}
+
 }  // namespace
 
 void DrawIndexMap(TBitmap& raster, const std::vector<TTrianglePerIndex>& triangles,
@@ -155,6 +191,7 @@ void DrawIndexMap(TBitmap& raster, const std::vector<TTrianglePerIndex>& triangl
     t.Bottom = std::max({t.Corners[0].Y, t.Corners[1].Y, t.Corners[2].Y});
   }
   MarkOutlines(tris);
+  static const TDrawRows drawRows = WidestDrawRows();
   TWorkerPool& pool = SynthesisPool();
   const int32_t bands = (H + kBandRows - 1) / kBandRows;
   const int parts = std::min(pool.Threads(), bands);
@@ -163,7 +200,7 @@ void DrawIndexMap(TBitmap& raster, const std::vector<TTrianglePerIndex>& triangl
     if (i >= parts) return;
     const int32_t y0 = int32_t(int64_t(bands) * i / parts) * kBandRows;
     const int32_t y1 = std::min(H, int32_t(int64_t(bands) * (i + 1) / parts) * kBandRows);
-    DrawRows(bits, W, H, y0, y1, all);
+    drawRows(bits, W, H, y0, y1, all);
   };
   if (parts <= 1)
     draw(0);

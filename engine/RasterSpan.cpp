@@ -7,42 +7,37 @@ namespace qv {
 
 namespace {
 
-typedef uint32_t TLanes8 __attribute__((vector_size(32)));
-typedef uint32_t TLanes16 __attribute__((vector_size(64)));
-
-// n >= the lanes' count of pixels in stores of all lanes, the last one overlapping the one
-// before (memcpy: the stores need no alignment).
-template <typename TLanes, size_t kLanes = sizeof(TLanes) / 4>
-inline void FillLanes(uint32_t* p, size_t n, uint32_t pixel) {
-  TLanes v;
-  for (size_t i = 0; i < kLanes; ++i) v[i] = pixel;
-  for (size_t i = 0; i + kLanes < n; i += kLanes) std::memcpy(p + i, &v, sizeof v);
-  std::memcpy(p + n - kLanes, &v, sizeof v);
-}
-
 #if defined(__x86_64__)
 __attribute__((target("avx512f"))) void FillAvx512(uint32_t* p, size_t n, uint32_t pixel) {
-  if (n < 16) return FillPixels32(p, n, pixel);
-  FillLanes<TLanes16>(p, n, pixel);
+  FillPixels32Lanes<16>(p, n, pixel);
 }
 
 __attribute__((target("avx2"))) void FillAvx2(uint32_t* p, size_t n, uint32_t pixel) {
-  if (n < 8) return FillPixels32(p, n, pixel);
-  FillLanes<TLanes8>(p, n, pixel);
+  FillPixels32Lanes<8>(p, n, pixel);
 }
 #endif
 
 using TFill = void (*)(uint32_t*, size_t, uint32_t);
 
 TFill WidestFill() {
+  switch (WidestLanes()) {
 #if defined(__x86_64__)
-  if (__builtin_cpu_supports("avx512f")) return FillAvx512;
-  if (__builtin_cpu_supports("avx2")) return FillAvx2;
+    case 16: return FillAvx512;
+    case 8: return FillAvx2;
 #endif
-  return FillPixels32;
+    default: return FillPixels32;
+  }
 }
 
 }  // namespace
+
+size_t WidestLanes() {
+#if defined(__x86_64__)
+  if (__builtin_cpu_supports("avx512f")) return 16;
+  if (__builtin_cpu_supports("avx2")) return 8;
+#endif
+  return 4;
+}
 
 void FillPixels32Wide(uint32_t* p, size_t n, uint32_t pixel) {
   static const TFill fill = WidestFill();

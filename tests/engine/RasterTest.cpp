@@ -430,15 +430,22 @@ namespace {
 
 // Span fills of every length at every alignment: exactly the span's pixels, nothing beside it.
 TEST(SpanFill, FillsExactlyTheSpanAtAnyLengthAndAlignment) {
+  using TFill = void (*)(uint32_t*, size_t, uint32_t);
+  const std::pair<const char*, TFill> fills[] = {
+      {"widest", FillPixels32Wide},
+      {"4 lanes", FillPixels32Lanes<4>},
+      {"8 lanes", FillPixels32Lanes<8>},
+      {"16 lanes", FillPixels32Lanes<16>}};
   std::vector<uint32_t> buf(200);
-  for (size_t offset = 0; offset < 17; ++offset)
-    for (size_t n = 0; n <= 70; ++n) {
-      std::fill(buf.begin(), buf.end(), 0xDEADBEEF);
-      FillPixels32Wide(buf.data() + offset, n, 0x00123456);
-      for (size_t i = 0; i < buf.size(); ++i)
-        ASSERT_EQ(buf[i], i >= offset && i < offset + n ? 0x00123456u : 0xDEADBEEFu)
-            << "offset " << offset << ", length " << n << ", pixel " << i;
-    }
+  for (const auto& [name, fill] : fills)
+    for (size_t offset = 0; offset < 17; ++offset)
+      for (size_t n = 0; n <= 70; ++n) {
+        std::fill(buf.begin(), buf.end(), 0xDEADBEEF);
+        fill(buf.data() + offset, n, 0x00123456);
+        for (size_t i = 0; i < buf.size(); ++i)
+          ASSERT_EQ(buf[i], i >= offset && i < offset + n ? 0x00123456u : 0xDEADBEEFu)
+              << name << ", offset " << offset << ", length " << n << ", pixel " << i;
+      }
 }
 
 }  // namespace

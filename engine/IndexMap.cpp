@@ -24,38 +24,67 @@ struct TTriangleRows {
   bool Outline[3];      // whether edge e (corner e to corner e + 1) is outlined
 };
 
-// An edge between two corners, whichever is named first.
-struct TEdgeOf {
-  TPoint A, B;
-  uint32_t Triangle;
-  int Edge;
-};
-
 bool Before(const TPoint& p, const TPoint& q) { return p.X != q.X ? p.X < q.X : p.Y < q.Y; }
+
+// The edges drawn so far, by their ends (the smaller first): an open-addressing table whose
+// entries count only when they carry the current frame's stamp, so it is never cleared.
+class TEdgeTable {
+ public:
+  struct TEntry {
+    TPoint A, B;
+    uint32_t Triangle = 0;
+    int Edge = 0;
+    uint32_t Stamp = 0;
+  };
+
+  // Makes room for n edges and forgets the earlier ones.
+  void Start(size_t n) {
+    size_t size = 64;
+    while (size < 2 * n) size *= 2;
+    if (size != FEntries.size()) {
+      FEntries.assign(size, TEntry{});
+      FStamp = 0;
+    }
+    if (++FStamp == 0) {  // after 2^32 frames: every old entry gets a stamp of its own again
+      for (TEntry& e : FEntries) e.Stamp = 0;
+      FStamp = 1;
+    }
+  }
+
+  // The entry of the edge a-b: the one drawn before (Stamp current), or a free one for it.
+  TEntry& Find(TPoint a, TPoint b) {
+    const size_t mask = FEntries.size() - 1;
+    uint64_t h = (uint64_t(uint32_t(a.X)) << 32 | uint32_t(a.Y)) * 0x9E3779B97F4A7C15ull;
+    h ^= (uint64_t(uint32_t(b.X)) << 32 | uint32_t(b.Y)) * 0xC2B2AE3D27D4EB4Full;
+    for (size_t i = size_t(h >> 40) & mask;; i = (i + 1) & mask) {
+      TEntry& e = FEntries[i];
+      if (e.Stamp != FStamp || (e.A.X == a.X && e.A.Y == a.Y && e.B.X == b.X && e.B.Y == b.Y))
+        return e;
+    }
+  }
+
+  uint32_t Stamp() const { return FStamp; }
+
+ private:
+  std::vector<TEntry> FEntries;
+  uint32_t FStamp = 0;
+};
 
 // An edge drawn again by a later triangle needs no outline before: a segment's pixels do not
 // depend on the order of its ends, so the later outline overwrites every pixel of the earlier
 // one after everything drawn in between.
 void MarkOutlines(std::vector<TTriangleRows>& tris) {
-  thread_local std::vector<TEdgeOf> edges;
-  edges.clear();
+  thread_local TEdgeTable table;
+  table.Start(3 * tris.size());
   for (size_t k = 0; k < tris.size(); ++k)
     for (int e = 0; e < 3; ++e) {
       TPoint a = tris[k].Corners[e], b = tris[k].Corners[(e + 1) % 3];
       if (Before(b, a)) std::swap(a, b);
-      edges.push_back({a, b, uint32_t(k), e});
+      TEdgeTable::TEntry& entry = table.Find(a, b);
+      if (entry.Stamp == table.Stamp()) tris[entry.Triangle].Outline[entry.Edge] = false;
+      entry = {a, b, uint32_t(k), e, table.Stamp()};
       tris[k].Outline[e] = true;
     }
-  std::sort(edges.begin(), edges.end(), [](const TEdgeOf& l, const TEdgeOf& r) {
-    if (l.A.X != r.A.X || l.A.Y != r.A.Y) return Before(l.A, r.A);
-    if (l.B.X != r.B.X || l.B.Y != r.B.Y) return Before(l.B, r.B);
-    return l.Triangle < r.Triangle;
-  });
-  for (size_t i = 0; i + 1 < edges.size(); ++i) {
-    const TEdgeOf &l = edges[i], &r = edges[i + 1];
-    if (l.A.X == r.A.X && l.A.Y == r.A.Y && l.B.X == r.B.X && l.B.Y == r.B.Y)
-      tris[l.Triangle].Outline[l.Edge] = false;
-  }
 }
 
 // Writes one value into the spans of a 32-bit raster, kLanes pixels a store.

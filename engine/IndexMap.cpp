@@ -127,10 +127,11 @@ class TTriangleWalk {
     FInterior.Rows(y1, w, fill);
     for (int e = 0; e < FLineCount; ++e) {
       TLineRows line = FLines[e];
-      for (const int64_t end = std::min(y1, line.Bottom() + 1); line.Y() < end; line.Next()) {
-        const int64_t x1 = std::max<int64_t>(line.X1(), 0), x2 = std::min<int64_t>(line.X2(), w);
-        if (x1 < x2) fill.Span(int32_t(line.Y()), int32_t(x1), int32_t(x2));
-      }
+      line.Rows(y1, [&](int64_t y, int64_t x1, int64_t x2) {
+        x1 = std::max<int64_t>(x1, 0);
+        x2 = std::min<int64_t>(x2, w);
+        if (x1 < x2) fill.Span(int32_t(y), int32_t(x1), int32_t(x2));
+      });
       FLines[e] = line;
     }
   }

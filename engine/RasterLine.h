@@ -38,6 +38,11 @@ class TLineRows {
   int64_t X2() const;
   void Next();
 
+  // The same for the rows from the current one (which lies within the segment's rows) up to
+  // end - 1: span(y, x1, x2) for each, one loop for the segment's kind.
+  template <typename F>
+  void Rows(int64_t end, F&& span);
+
  private:
   enum TKind : uint8_t { lk_Column, lk_Rising, lk_Falling, lk_Flat };
   TKind FKind = lk_Flat;
@@ -99,6 +104,31 @@ inline int64_t TLineRows::X2() const {
     case lk_Flat: break;
   }
   return FX0 + FN + 1;
+}
+
+template <typename F>
+inline void TLineRows::Rows(int64_t end, F&& span) {
+  end = std::min(end, FBottom + 1);
+  switch (FKind) {
+    case lk_Column:
+      for (; FY < end; ++FY, FStep.Next()) span(FY, FX0 + FStep.Value(), FX0 + FStep.Value() + 1);
+      return;
+    case lk_Rising:
+      for (; FY < end; ++FY, FStep.Next()) {
+        span(FY, FX0 + std::max<int64_t>(FCurrent, 0), FX0 + std::min(FStep.Value() - 1, FN) + 1);
+        FCurrent = FStep.Value();
+      }
+      return;
+    case lk_Falling:
+      for (; FY < end; ++FY, FStep.Next()) {
+        span(FY, FX0 + std::max<int64_t>(FStep.Value() + 1, 0), FX0 + std::min(FCurrent, FN) + 1);
+        FCurrent = FStep.Value();
+      }
+      return;
+    case lk_Flat:
+      for (; FY < end; ++FY) span(FY, FX0, FX0 + FN + 1);
+      return;
+  }
 }
 
 inline void TLineRows::Next() {

@@ -200,6 +200,14 @@ TEST(RasterLine, FollowsTheRuleInBothDirectionsAndClipsFarEnds) {
     for (const auto& p : ab)
       if (p.second >= 17) lower.insert(p);
     EXPECT_EQ(WalkedRows(b, a, 64, 48, 17), lower);
+    // The same rows in one loop, from the segment's first row in the target.
+    TPixelSet looped;
+    const int64_t top = std::max<int64_t>(std::min(a.Y, b.Y), 0);
+    TLineRows(a, b, top).Rows(48, [&](int64_t y, int64_t x1, int64_t x2) {
+      for (int64_t x = std::max<int64_t>(x1, 0); x < std::min<int64_t>(x2, 64); ++x)
+        looped.insert({int32_t(x), int32_t(y)});
+    });
+    EXPECT_EQ(looped, ab);
   }
   // Hand-checked: ties round toward the larger coordinate.
   EXPECT_EQ(Traced({0, 0}, {4, 2}, false, 8, 8),

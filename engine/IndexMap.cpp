@@ -115,10 +115,7 @@ class TTriangleWalk {
   TTriangleWalk() = default;
   TTriangleWalk(const TTriangleRows& t, int64_t y) : FInterior(t.Corners.data(), y) {
     for (int e = 0; e < 3; ++e)
-      if (t.Outline[e]) {
-        const TPoint a = t.Corners[e], b = t.Corners[(e + 1) % 3];
-        FLines[FLineCount++] = TLineRows(a, b, std::max<int64_t>(y, std::min(a.Y, b.Y)));
-      }
+      if (t.Outline[e]) FLines[FLineCount++] = TLineRows(t.Corners[e], t.Corners[(e + 1) % 3], y);
   }
 
   // Draws the rows from where the last band ended up to y1 - 1 (y1 at most the map's height).

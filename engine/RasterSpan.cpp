@@ -1,7 +1,6 @@
 #include "RasterSpan.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace qv {
 

@@ -77,9 +77,10 @@ TPixelSet Traced(TPoint a, TPoint b, bool skipEnd, int32_t w, int32_t h) {
 // The pixels of rows from .. h - 1 as the row walk finds them, clipped to the columns 0 .. w - 1.
 TPixelSet WalkedRows(TPoint a, TPoint b, int32_t w, int32_t h, int32_t from) {
   TPixelSet pixels;
-  for (TLineRows rows(a, b, from); rows.Y() < h; rows.Next())
-    for (int64_t x = std::max<int64_t>(rows.X1(), 0); x < std::min<int64_t>(rows.X2(), w); ++x)
-      pixels.insert({int32_t(x), int32_t(rows.Y())});
+  TLineRows(a, b, from).Rows(h, [&](int64_t y, int64_t x1, int64_t x2) {
+    for (int64_t x = std::max<int64_t>(x1, 0); x < std::min<int64_t>(x2, w); ++x)
+      pixels.insert({int32_t(x), int32_t(y)});
+  });
   return pixels;
 }
 
@@ -200,14 +201,8 @@ TEST(RasterLine, FollowsTheRuleInBothDirectionsAndClipsFarEnds) {
     for (const auto& p : ab)
       if (p.second >= 17) lower.insert(p);
     EXPECT_EQ(WalkedRows(b, a, 64, 48, 17), lower);
-    // The same rows in one loop, from the segment's first row in the target.
-    TPixelSet looped;
-    const int64_t top = std::max<int64_t>(std::min(a.Y, b.Y), 0);
-    TLineRows(a, b, top).Rows(48, [&](int64_t y, int64_t x1, int64_t x2) {
-      for (int64_t x = std::max<int64_t>(x1, 0); x < std::min<int64_t>(x2, 64); ++x)
-        looped.insert({int32_t(x), int32_t(y)});
-    });
-    EXPECT_EQ(looped, ab);
+    // The same rows from the segment's first row in the target.
+    EXPECT_EQ(WalkedRows(a, b, 64, 48, std::max(std::min(a.Y, b.Y), 0)), ab);
   }
   // Hand-checked: ties round toward the larger coordinate.
   EXPECT_EQ(Traced({0, 0}, {4, 2}, false, 8, 8),
